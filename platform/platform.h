@@ -1,0 +1,12 @@
+// platform.h — the program's only door to the operating system and the window system.
+// Nothing outside this folder includes an SDL, POSIX or fontconfig header.
+#pragma once
+
+#include "platform/events.h"
+#include "platform/files.h"
+#include "platform/libraries.h"
+#include "platform/message_box.h"
+#include "platform/sleep.h"
+#include "platform/system_info.h"
+#include "platform/text_codec.h"
+#include "platform/threads.h"

@@ -1,0 +1,49 @@
+// fake_output.cpp — the recording output library.
+#include "tests/support/fake_output.h"
+
+#include "engine/asio_output.h"
+#include "platform/platform.h"
+
+namespace nf::test {
+namespace {
+
+FakeOutput fake;
+
+void Record(const char* name, float level = 0.0f) {
+  fake.calls.push_back({name, level, platform::VirtualNowMs()});
+}
+
+}  // namespace
+
+FakeOutput& BindFakeOutput() {
+  fake = FakeOutput{};
+  auto& table = engine::asio_output;
+  table = engine::AsioOutput{};
+  table.Orva_ASIO_ChannelSetVolume = [](std::int32_t, std::int32_t, float level) -> std::int32_t {
+    Record("Orva_ASIO_ChannelSetVolume", level);
+    return 1;
+  };
+  table.Orva_ASIO_IsStarted = []() -> std::int32_t {
+    Record("Orva_ASIO_IsStarted");
+    return fake.started ? 1 : 0;
+  };
+  table.Orva_ASIO_Stop = []() -> std::int32_t {
+    Record("Orva_ASIO_Stop");
+    if (--fake.stop_rounds_to_halt <= 0) fake.started = false;
+    return 1;
+  };
+  table.Orva_ASIO_Free = []() -> std::int32_t {
+    Record("Orva_ASIO_Free");
+    return 1;
+  };
+  return fake;
+}
+
+std::vector<float> LevelsSet(const FakeOutput& state) {
+  std::vector<float> levels;
+  for (const auto& call : state.calls)
+    if (call.name == "Orva_ASIO_ChannelSetVolume") levels.push_back(call.level);
+  return levels;
+}
+
+}  // namespace nf::test
