@@ -1,8 +1,6 @@
-// main.cpp — the process entry. For now the program has its platform, its playlist and its
-// playback state, but no window and no engine yet: it says so and ends.
-#include <cstdio>
+// main.cpp — the process entry hands over at once; every way out ends in ExitProgram.
+#include "app/app.h"
 
 int main() {
-  std::puts("Nightfold: the window and the audio engine are not built yet; nothing to show.");
-  return 0;
+  nf::app::StartProgram();
 }

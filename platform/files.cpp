@@ -13,7 +13,9 @@
 namespace nf::platform {
 namespace {
 
-std::string NativePath(std::u16string_view path) { return ToUtf8(path); }
+std::string NativePath(std::u16string_view path) {
+  return ToUtf8(path);
+}
 
 std::string OwnExecutablePath() {
   char target[4096];
@@ -67,6 +69,13 @@ bool FolderExists(std::u16string_view path) {
 
 bool CreateFolder(std::u16string_view path) {
   return mkdir(NativePath(path).c_str(), 0700) == 0 || FolderExists(path);
+}
+
+bool CreateFolderPath(std::u16string_view path) {
+  for (std::size_t slash = path.find(u'/', 1); slash != std::u16string_view::npos;
+       slash = path.find(u'/', slash + 1))
+    CreateFolder(path.substr(0, slash));
+  return CreateFolder(path);
 }
 
 bool FileReadable(std::u16string_view path) {

@@ -23,6 +23,8 @@ std::optional<std::int64_t> FileSize(std::u16string_view path);
 bool FolderExists(std::u16string_view path);
 // Creates one folder with mode 0700; true when it exists afterwards.
 bool CreateFolder(std::u16string_view path);
+// Creates a folder and any missing folders above it, each with mode 0700.
+bool CreateFolderPath(std::u16string_view path);
 // True when the file opens for reading and yields its first byte (or is empty and opens).
 bool FileReadable(std::u16string_view path);
 // The whole file, or nullopt when it cannot be read.

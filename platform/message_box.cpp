@@ -43,11 +43,10 @@ void ShowMessageBox(std::u16string_view caption, std::u16string_view text, std::
   // The box must stay in front of the program's top-most windows: it gets the keyboard focus
   // window as its parent when there is one.
   SDL_Window* owner = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetKeyboardFocus() : nullptr;
-  const SDL_MessageBoxButtonData ok{SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT |
-                                        SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT,
-                                    1, "OK"};
-  const SDL_MessageBoxData box{SdlFlagsForStyle(style), owner, caption_utf8.c_str(),
-                               text_utf8.c_str(), 1, &ok, nullptr};
+  const SDL_MessageBoxButtonData ok{
+      SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 1, "OK"};
+  const SDL_MessageBoxData box{
+      SdlFlagsForStyle(style), owner, caption_utf8.c_str(), text_utf8.c_str(), 1, &ok, nullptr};
   int pressed = 0;
   if (SDL_ShowMessageBox(&box, &pressed) != 0)
     std::fprintf(stderr, "%s: %s\n", caption_utf8.c_str(), text_utf8.c_str());

@@ -5,6 +5,7 @@
 #include "platform/events.h"
 #include "platform/files.h"
 #include "platform/libraries.h"
+#include "platform/lifecycle.h"
 #include "platform/message_box.h"
 #include "platform/sleep.h"
 #include "platform/system_info.h"

@@ -37,7 +37,9 @@ void UseVirtualClock(bool on) {
   virtual_clock_on.store(on, std::memory_order_release);
 }
 
-std::uint64_t VirtualNowMs() { return virtual_now_ms.load(std::memory_order_acquire); }
+std::uint64_t VirtualNowMs() {
+  return virtual_now_ms.load(std::memory_order_acquire);
+}
 
 std::vector<std::uint32_t> TakeVirtualSleeps() {
   std::lock_guard lock(sleeps_mutex);

@@ -15,8 +15,8 @@ namespace nf::playback {
 
 // --- Track loader: buffers and decoding state -----------------------------------------------
 
-inline constexpr std::int64_t ChunkLimit = 81'607'680;          // the most one fill decodes
-inline constexpr std::int64_t PlayBufferBytes = 553'528'320;    // each of the three buffers
+inline constexpr std::int64_t ChunkLimit = 81'607'680;        // the most one fill decodes
+inline constexpr std::int64_t PlayBufferBytes = 553'528'320;  // each of the three buffers
 
 inline std::uint8_t* StagingBuffer = nullptr;
 inline std::uint8_t* PlayBufferA = nullptr;
@@ -31,9 +31,9 @@ inline constexpr std::uint8_t Playing = 1;
 inline constexpr std::uint8_t PlayingLastOpened = 255;
 inline std::atomic<std::uint8_t> PlayState{Stopped};  // any non-zero value is a running play
 
-inline std::atomic<std::int32_t> NextEntry{0};       // index of the next entry to open
-inline std::atomic<std::int64_t> FeedState{0};       // 0 idle, 1 decoding, 2 all data decoded
-inline std::atomic<std::int64_t> StopRequested{0};   // set by Stop; loader and thread give up
+inline std::atomic<std::int32_t> NextEntry{0};      // index of the next entry to open
+inline std::atomic<std::int64_t> FeedState{0};      // 0 idle, 1 decoding, 2 all data decoded
+inline std::atomic<std::int64_t> StopRequested{0};  // set by Stop; loader and thread give up
 
 // One opened entry, as the output clock follows it.
 struct LoadedTrack {
@@ -51,8 +51,8 @@ inline std::deque<LoadedTrack> LoadedTracks;
 
 inline constexpr std::int64_t ReadingB = 6;
 inline constexpr std::int64_t ReadingA = 8;
-inline std::atomic<std::int64_t> ReadBuffer{0};      // 6: callback reads B; 8 (or other): A
-inline std::atomic<std::int64_t> FillTarget{1};      // next copy goes to 1 = B, 2 = A
+inline std::atomic<std::int64_t> ReadBuffer{0};  // 6: callback reads B; 8 (or other): A
+inline std::atomic<std::int64_t> FillTarget{1};  // next copy goes to 1 = B, 2 = A
 inline std::atomic<std::int64_t> FillA{0};
 inline std::atomic<std::int64_t> ReadA{0};
 inline std::atomic<std::int64_t> FillB{0};
@@ -62,6 +62,12 @@ inline std::atomic<std::int64_t> Starved{0};         // callback delivered less 
 inline std::atomic<std::int64_t> CopiedBytes{0};     // bytes of the chunk copied last
 inline std::atomic<std::int64_t> PlayRate{0};        // Hz while a play is in progress
 inline std::atomic<std::uint32_t> AudioThreadId{0};  // 0 = none
+
+// The output callback, called on the output library's thread with the buffer and the byte
+// count; returns the bytes it wrote. And the body of the audio thread.
+std::int32_t AsioProc(std::int32_t input, std::int32_t channel, void* buffer, std::int32_t length,
+                      void* user);
+void AudioThread();
 
 // Released by every callback and by Play; taken once by each opening of an entry.
 inline std::optional<platform::Semaphore> BufferSemaphore;

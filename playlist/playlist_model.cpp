@@ -19,11 +19,17 @@ void Notify(void (*painter)()) {
   if (painter) painter();
 }
 
-bool Stopped() { return playback::PlayState.load(std::memory_order_acquire) == 0; }
+bool Stopped() {
+  return playback::PlayState.load(std::memory_order_acquire) == 0;
+}
 
-std::int32_t Count() { return static_cast<std::int32_t>(Playlist.size()); }
+std::int32_t Count() {
+  return static_cast<std::int32_t>(Playlist.size());
+}
 
-void PublishCount() { shared_count.store(Count(), std::memory_order_release); }
+void PublishCount() {
+  shared_count.store(Count(), std::memory_order_release);
+}
 
 }  // namespace
 
@@ -84,9 +90,13 @@ void EmptyPlaylist() {
   Notify(ListNotifications.ResetPanels);
 }
 
-std::int32_t MakeEntryId() { return NextEntryId += 2; }
+std::int32_t MakeEntryId() {
+  return NextEntryId += 2;
+}
 
-std::int32_t EntryCount() { return shared_count.load(std::memory_order_acquire); }
+std::int32_t EntryCount() {
+  return shared_count.load(std::memory_order_acquire);
+}
 
 std::optional<PlaylistEntry> CopyEntry(std::int32_t index) {
   std::lock_guard lock(list_guard);

@@ -21,7 +21,9 @@ class TempFolder {
     path_ = mkdtemp(pattern);
   }
   ~TempFolder() { std::filesystem::remove_all(path_); }
-  std::u16string Path(std::string_view name = "") const { return FromUtf8(path_ + "/" + std::string(name)); }
+  std::u16string Path(std::string_view name = "") const {
+    return FromUtf8(path_ + "/" + std::string(name));
+  }
 
  private:
   std::string path_;
@@ -86,7 +88,10 @@ TEST(Files, FoldersAreNotFiles) {
   EXPECT_FALSE(FileSize(folder));
   EXPECT_FALSE(FileReadable(folder));
   EXPECT_FALSE(ReadWholeFile(folder));
-  EXPECT_EQ(std::filesystem::status(ToUtf8(folder)).permissions(), std::filesystem::perms::owner_all);
+  EXPECT_EQ(std::filesystem::status(ToUtf8(folder)).permissions(),
+            std::filesystem::perms::owner_all);
+  EXPECT_TRUE(CreateFolderPath(temp.Path("a/b/c/")));
+  EXPECT_TRUE(FolderExists(temp.Path("a/b/c")));
 }
 
 TEST(Processes, TheWalkFindsThisProgramAndStopsWhenAsked) {

@@ -33,7 +33,10 @@ TEST(TextCodec, NamesThatAreNotUtf8SurviveTheRoundTrip) {
 }
 
 TEST(TextCodec, LoneSurrogatesBecomeTheReplacementCharacter) {
-  EXPECT_EQ(ToUtf8(u"a\xD800" "b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(ToUtf8(u"a\xD800"
+                   "b"),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(ToUtf8(std::u16string(1, u'\xDFFF')), "\xEF\xBF\xBD");
 }
 

@@ -39,9 +39,10 @@ TEST(EngineErrorText, OtherCodesGiveTheirNumber) {
     std::int32_t code;
     std::u16string text;
   };
-  for (const auto& [code, text] :
-       {Case{5, u"Error code #5"}, {-2, u"Error code #-2"}, {100, u"Error code #100"},
-        {INT32_MIN, u"Error code #-2147483648"}})
+  for (const auto& [code, text] : {Case{5, u"Error code #5"},
+                                   {-2, u"Error code #-2"},
+                                   {100, u"Error code #100"},
+                                   {INT32_MIN, u"Error code #-2147483648"}})
     EXPECT_EQ(EngineErrorText(code), text) << code;
 }
 
@@ -50,8 +51,8 @@ TEST(ShowEngineError, ShowsOneErrorBoxCaptionedError) {
   ShowEngineError(41);
   ShowEngineError(7);
   EXPECT_EQ(platform::TakeMessageBoxes(),
-            (std::vector<platform::MessageBoxRecord>{
-                {u"Error", u"Unsupported file format", 0x10}, {u"Error", u"Error code #7", 0x10}}));
+            (std::vector<platform::MessageBoxRecord>{{u"Error", u"Unsupported file format", 0x10},
+                                                     {u"Error", u"Error code #7", 0x10}}));
 }
 
 }  // namespace

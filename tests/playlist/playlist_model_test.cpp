@@ -120,9 +120,8 @@ TEST_F(PlaylistTest, MoveSwapsNeighboursAndKeepsTheEntryOnThePage) {
       {40, 1, 8, MoveUp, 7, 0},      // the top row of page 1 goes up a page
       {40, 1, 23, MoveDown, 24, 2},  // the bottom row of page 1 goes down a page
       {40, 1, 12, MoveUp, 11, 1},    // inside the page: the page stays
-      {40, 0, 0, MoveDown, 1, 0},
-      {40, 0, 15, MoveDown, 16, 1},
-      {40, 0, 1, MoveUp, 0, 0},      // page 0 cannot go up
+      {40, 0, 0, MoveDown, 1, 0},   {40, 0, 15, MoveDown, 16, 1},
+      {40, 0, 1, MoveUp, 0, 0},  // page 0 cannot go up
       {20, 0, 19, MoveUp, 18, 0},
   };
   for (const Case& c : cases) {
@@ -148,9 +147,12 @@ TEST_F(PlaylistTest, MovesPastEitherEndDoNothing) {
     int entries, current;
     MoveDirection direction;
   };
-  for (auto [entries, current, direction] :
-       {Case{5, 0, MoveUp}, {5, 4, MoveDown}, {1, 0, MoveDown}, {1, 0, MoveUp}, {5, 5, MoveUp},
-        {5, 5, MoveDown}}) {
+  for (auto [entries, current, direction] : {Case{5, 0, MoveUp},
+                                             {5, 4, MoveDown},
+                                             {1, 0, MoveDown},
+                                             {1, 0, MoveUp},
+                                             {5, 5, MoveUp},
+                                             {5, 5, MoveDown}}) {
     SetUp();
     Fill(entries);
     CurrentIndex = current;

@@ -9,8 +9,8 @@
 namespace nf::test {
 
 struct FakeOutputCall {
-  std::string name;       // the exported name, e.g. "Orva_ASIO_ChannelSetVolume"
-  float level = 0.0f;     // for ChannelSetVolume
+  std::string name;         // the exported name, e.g. "Orva_ASIO_ChannelSetVolume"
+  float level = 0.0f;       // for ChannelSetVolume
   std::uint64_t at_ms = 0;  // the virtual clock when the call came
 };
 

@@ -1,0 +1,15 @@
+// output_handoff.cpp — the audio thread and the output callback. Until the track loader feeds
+// the play buffers, the callback delivers nothing (the device plays silence) and the thread
+// ends at once.
+#include "playback/playback_state.h"
+
+namespace nf::playback {
+
+std::int32_t AsioProc(std::int32_t, std::int32_t, void*, std::int32_t, void*) {
+  if (BufferSemaphore) BufferSemaphore->Release();
+  return 0;
+}
+
+void AudioThread() {}
+
+}  // namespace nf::playback

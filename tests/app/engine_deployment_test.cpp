@@ -1,0 +1,148 @@
+// Deployment of the built-in engine libraries into the user's data folder, and their binding.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/app.h"
+#include "engine/asio_output.h"
+#include "engine/decoder_engine.h"
+#include "tests/support/temp_folder.h"
+
+namespace nf::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+class EngineDeploymentTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setenv("XDG_DATA_HOME", temp.path().c_str(), 1); }
+  fs::path Library(std::string_view name) const { return temp.path() / "Vantril/vl20" / name; }
+  std::int64_t ModifiedNs(std::string_view name) const {
+    return *platform::FileModifiedNs(platform::FromUtf8(Library(name).string()));
+  }
+  test::TempFolder temp;
+};
+
+TEST_F(EngineDeploymentTest, FirstStartWritesTheThreeLibrariesExactly) {
+  DeployEngineLibraries();
+  EXPECT_EQ(EngineFolder, platform::FromUtf8(temp.path().string() + "/Vantril/vl20/"));
+  EXPECT_EQ(fs::status(temp.path() / "Vantril/vl20").permissions(), fs::perms::owner_all);
+  for (const EngineImage& image : EmbeddedEngineImages()) {
+    const fs::path file = Library(platform::ToUtf8(image.file_name));
+    ASSERT_TRUE(fs::is_regular_file(file)) << file;
+    const auto bytes = platform::ReadWholeFile(platform::FromUtf8(file.string()));
+    EXPECT_EQ(*bytes, std::vector<std::uint8_t>(image.bytes, image.bytes + image.size)) << file;
+    EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  }
+}
+
+TEST_F(EngineDeploymentTest, ASecondStartWritesNothing) {
+  DeployEngineLibraries();
+  const std::int64_t before[] = {ModifiedNs("orva.dll"), ModifiedNs("orvo.dll"),
+                                 ModifiedNs("orvu.dll")};
+  usleep(20'000);  // long enough for a rewrite to show in the modification times
+  DeployEngineLibraries();
+  EXPECT_EQ(ModifiedNs("orva.dll"), before[0]);
+  EXPECT_EQ(ModifiedNs("orvo.dll"), before[1]);
+  EXPECT_EQ(ModifiedNs("orvu.dll"), before[2]);
+}
+
+TEST_F(EngineDeploymentTest, AFileOfAnotherSizeOrOtherBytesIsRewritten) {
+  DeployEngineLibraries();
+  const EngineImage orvo = EmbeddedEngineImages()[1];
+  const std::u16string orvo_path = EngineFolder + u"orvo.dll";
+  struct Case {
+    const char* what;
+    std::vector<std::uint8_t> planted;
+  };
+  std::vector<std::uint8_t> same_size_other_bytes(orvo.bytes, orvo.bytes + orvo.size);
+  same_size_other_bytes[orvo.size / 2] ^= 0xFF;
+  for (const Case& c : {Case{"shorter", {1, 2, 3}},
+                        Case{"same size, other bytes", same_size_other_bytes}, Case{"empty", {}}}) {
+    ASSERT_TRUE(platform::WriteWholeFile(orvo_path, c.planted.data(), c.planted.size()));
+    DeployEngineLibraries();
+    EXPECT_EQ(*platform::ReadWholeFile(orvo_path),
+              std::vector<std::uint8_t>(orvo.bytes, orvo.bytes + orvo.size))
+        << c.what;
+  }
+}
+
+TEST_F(EngineDeploymentTest, WithoutADataFolderTheLibrariesGoBelowTheCurrentFolder) {
+  unsetenv("XDG_DATA_HOME");
+  unsetenv("HOME");
+  const fs::path saved = fs::current_path();
+  fs::current_path(temp.path());
+  DeployEngineLibraries();
+  EXPECT_EQ(EngineFolder, u"Vantril/vl20/");
+  EXPECT_TRUE(fs::is_regular_file(temp.path() / "Vantril/vl20/orvu.dll"));
+  fs::current_path(saved);
+}
+
+// Binding ends the program on failure, so each failure runs in a child process; with no display
+// the child's message box is written to standard error as "caption: text".
+class EngineBindingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  }
+  void UseFolder(const fs::path& folder) {
+    EngineFolder = platform::FromUtf8(folder.string() + "/");
+  }
+  fs::path Fakes(std::string_view set) const { return fs::path(NF_FAKE_ENGINE_DIR) / set; }
+  test::TempFolder temp;
+};
+
+TEST_F(EngineBindingTest, BindsEveryNameOfTheThreeLibraries) {
+  UseFolder(Fakes("good"));
+  BindEngineLibraries();
+#define EXPECT_BOUND_DECODER(result, name, params) \
+  EXPECT_NE(engine::decoder_engine.name, nullptr) << #name;
+#define EXPECT_BOUND_OUTPUT(result, name, params) \
+  EXPECT_NE(engine::asio_output.name, nullptr) << #name;
+  NF_ORVO_FUNCTIONS(EXPECT_BOUND_DECODER)
+  NF_ORVU_FUNCTIONS(EXPECT_BOUND_DECODER)
+  NF_ORVA_FUNCTIONS(EXPECT_BOUND_OUTPUT)
+}
+
+TEST_F(EngineBindingTest, EachFailureNamesItsLibraryAndEndsWithCodeZero) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> files;  // fake set/file -> file name here
+    const char* message;
+  };
+  const Case cases[] = {
+      {"orvo.dll missing",
+       {{"good/orva.dll", "orva.dll"}, {"good/orvu.dll", "orvu.dll"}},
+       "Vantril: Error open orvo.dll"},
+      {"orvo.dll lacks its names",
+       {{"good/orva.dll", "orvo.dll"}, {"good/orva.dll", "orva.dll"}},
+       "Vantril: Error open orvo.dll"},
+      {"orva.dll missing",
+       {{"good/orvo.dll", "orvo.dll"}, {"good/orvu.dll", "orvu.dll"}},
+       "Vantril: Error open orva.dll"},
+      {"orvu.dll missing",
+       {{"good/orvo.dll", "orvo.dll"}, {"good/orva.dll", "orva.dll"}},
+       "Vantril: Error open orvu.dll"},
+      {"decoder reports an error",
+       {{"orvo_error/orvo.dll", "orvo.dll"},
+        {"good/orva.dll", "orva.dll"},
+        {"good/orvu.dll", "orvu.dll"}},
+       "Vantril: Error Orvo Library"},
+  };
+  for (const Case& c : cases) {
+    const fs::path folder = temp.path() / c.what;
+    fs::create_directories(folder);
+    for (const auto& [from, to] : c.files)
+      fs::copy_file(fs::path(NF_FAKE_ENGINE_DIR) / from, folder / to);
+    UseFolder(folder);
+    EXPECT_EXIT(BindEngineLibraries(), ::testing::ExitedWithCode(0), c.message) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace nf::app
