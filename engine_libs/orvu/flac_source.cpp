@@ -177,6 +177,7 @@ FLAC__StreamDecoderWriteStatus FlacSource::OnFrame(const FLAC__Frame& frame,
 // Back to the first frame, through the metadata again; false when that fails.
 bool FlacSource::Rewind() {
   ClearFailedState();
+  damaged_ = false;
   if (!FLAC__stream_decoder_reset(decoder_.get()) ||
       !FLAC__stream_decoder_process_until_end_of_metadata(decoder_.get()))
     return false;
