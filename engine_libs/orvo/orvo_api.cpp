@@ -27,7 +27,6 @@ constexpr std::uint32_t NoSoundDevice = 0;
 
 std::atomic<bool> initialized{false};
 std::atomic<bool> unicode_paths{false};
-std::atomic<std::uint32_t> buffer_setting{0};
 
 template <typename T>
 T Succeed(T result) {
@@ -76,8 +75,7 @@ std::int32_t Orvo_SetDevice(std::uint32_t device) {
 
 std::int32_t Orvo_SetConfig(std::uint32_t option, std::uint32_t value) {
   switch (option) {
-    case OrvoConfigBuffer:  // kept for the asking; decoding streams have no playback buffer
-      buffer_setting.store(value);
+    case OrvoConfigBuffer:  // accepted; decoding streams have no playback buffer to size
       return Succeed(1);
     case OrvoConfigUnicodePaths:
       unicode_paths.store(value != 0);

@@ -203,6 +203,7 @@ bool FlacSource::ClearFailedState() {
 std::int64_t FlacSource::TakePending(float* out, std::int64_t frames) {
   const std::int64_t available = static_cast<std::int64_t>(pending_.size() - pending_at_) / 2;
   const std::int64_t n = std::min(available, frames);
+  if (n <= 0) return 0;
   std::memcpy(out, pending_.data() + pending_at_, static_cast<std::size_t>(n) * 2 * sizeof(float));
   pending_at_ += static_cast<std::size_t>(2 * n);
   return n;

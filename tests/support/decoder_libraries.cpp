@@ -65,7 +65,7 @@ std::vector<float> ReadToEnd(std::uint32_t handle, std::int32_t chunk_bytes) {
     bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + got);
   }
   std::vector<float> floats(bytes.size() / sizeof(float));
-  std::memcpy(floats.data(), bytes.data(), floats.size() * sizeof(float));
+  if (!floats.empty()) std::memcpy(floats.data(), bytes.data(), floats.size() * sizeof(float));
   return floats;
 }
 
