@@ -71,6 +71,19 @@ void DecodeWithEngine(benchmark::State& state, fs::path file) {
       benchmark::Counter(TrackSeconds, benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// What a probe costs: opening a stream (its exact length included) and freeing it.
+void OpenAndFree(benchmark::State& state, fs::path file) {
+  const nf::engine::DecoderEngine& orvo = nf::test::RealDecoder();
+  for (auto _ : state) {
+    const std::uint32_t handle = nf::test::OpenStream(file, nf::engine::OrvoProbeFlags);
+    if (!handle) {
+      state.SkipWithError("the engine refused the file");
+      return;
+    }
+    orvo.Orvo_StreamFree(handle);
+  }
+}
+
 void DecodeWithTool(benchmark::State& state, std::string command) {
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
@@ -92,7 +105,8 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-      const double seconds = run.GetAdjustedRealTime() / 1e3;  // reported in milliseconds
+      const double seconds =
+          run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
       auto [it, added] = fastest_seconds.try_emplace(run.run_name.function_name, seconds);
       if (!added) it->second = std::min(it->second, seconds);
     }
@@ -124,6 +138,10 @@ void PrintSummary(const SummaryReporter& reporter) {
     }
   }
   std::printf("\nx real time = %d s of audio / fastest of the repetitions\n", TrackSeconds);
+  std::printf("\nprobe (open with the exact length, then free):");
+  for (const auto& [name, seconds] : reporter.fastest_seconds)
+    if (name.starts_with("probe/")) std::printf(" %s %.0f us;", name.c_str() + 6, seconds * 1e6);
+  std::printf("\n");
 }
 
 }  // namespace
@@ -143,6 +161,9 @@ int main(int argc, char** argv) {
           ->Unit(benchmark::kMillisecond)
           ->Iterations(1)
           ->Repetitions(Repetitions)
+          ->UseRealTime();
+      benchmark::RegisterBenchmark(("probe/" + file).c_str(), OpenAndFree, path)
+          ->Unit(benchmark::kMicrosecond)
           ->UseRealTime();
       if (std::string(extension) == ".flac")
         benchmark::RegisterBenchmark(

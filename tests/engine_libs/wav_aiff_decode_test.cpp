@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "engine/decoder_engine.h"
+#include "tests/engine_libs/expect_decoding.h"
 #include "tests/support/decoder_fixtures.h"
 #include "tests/support/decoder_libraries.h"
 
@@ -29,21 +30,11 @@ bool IsExtensibleWav(const fs::path& file) {
 // Decodes `file` and checks it against sox and against the signal it was made from.
 void ExpectDecodesLikeSox(const fs::path& file, SignalFormat format,
                           const std::vector<std::int32_t>& signal) {
-  const engine::DecoderEngine& orvo = RealDecoder();
   const std::vector<float> reference = SoxStereoFloat(file, format.channels);
   ASSERT_EQ(reference.size(), 2u * Frames);
   // The fixture holds the signal as made, so sox is compared with a known truth.
   ASSERT_EQ(FirstDifference(reference, StereoFloat(signal, format.channels, format.bits)), -1);
-
-  const std::uint32_t handle = OpenStream(file);
-  ASSERT_NE(handle, 0u) << orvo.Orvo_ErrorGetCode();
-  EXPECT_EQ(orvo.Orvo_ErrorGetCode(), 0);
-  EXPECT_EQ(orvo.Orvo_ChannelGetLength(handle, 0), Frames * 8);
-  float rate = 0;
-  EXPECT_EQ(orvo.Orvo_ChannelGetAttribute(handle, engine::OrvoAttribFreq, &rate), 1);
-  EXPECT_EQ(rate, static_cast<float>(format.rate));
-  EXPECT_EQ(FirstDifference(ReadToEnd(handle, 8 * 1000), reference), -1);
-  EXPECT_EQ(orvo.Orvo_StreamFree(handle), 1);
+  ExpectDecodes(file, format.rate, Frames, reference, 8 * 1001);
 }
 
 TEST(WavAiffDecoding, MatchesSoxBitForBit) {
