@@ -20,6 +20,8 @@
 namespace nf::orvu {
 namespace {
 
+constexpr std::size_t MaxBlockFrames = 65535;  // the format's limit on a frame's block size
+
 struct DecoderDeleter {
   void operator()(FLAC__StreamDecoder* decoder) const { FLAC__stream_decoder_delete(decoder); }
 };
@@ -168,6 +170,8 @@ FLAC__StreamDecoderWriteStatus FlacSource::OnFrame(const FLAC__Frame& frame,
   };
   if (take > 0) convert(skip, skip + take, dest_ + 2 * dest_filled_);
   dest_filled_ += take;
+  // Never grows past its reservation (the largest FLAC block), so nothing can throw here,
+  // inside libFLAC's C frames.
   pending_.resize(static_cast<std::size_t>(2 * (count - skip - take)));
   pending_at_ = 0;
   convert(skip + take, count, pending_.data());
@@ -301,6 +305,7 @@ std::int32_t FlacSource::Open(OpenedFlac& opened) {
     return engine::EngineErrorFileFormat;
   file_size_ = status.st_size;
 
+  pending_.reserve(2 * MaxBlockFrames);
   decoder_.reset(FLAC__stream_decoder_new());
   if (!decoder_) return engine::EngineErrorMemory;
   FLAC__stream_decoder_set_md5_checking(decoder_.get(), false);
