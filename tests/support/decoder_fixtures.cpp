@@ -214,8 +214,8 @@ bool ScrambleFlacSeekTable(const fs::path& flac) {
   for (std::size_t at = 4; at + 4 <= bytes.size();) {
     const bool last = bytes[at] & 0x80;
     const int type = bytes[at] & 0x7F;
-    const std::size_t length = std::size_t{bytes[at + 1]} << 16 | std::size_t{bytes[at + 2]} << 8 |
-                               bytes[at + 3];
+    const std::size_t length =
+        std::size_t{bytes[at + 1]} << 16 | std::size_t{bytes[at + 2]} << 8 | bytes[at + 3];
     const std::size_t data = at + 4;
     if (type == 3) {  // SEEKTABLE: points of sample number, byte offset and frame samples
       for (std::size_t point = data; point + 18 <= data + length && point + 18 <= bytes.size();
