@@ -41,7 +41,7 @@ inline constexpr std::int32_t OrvaAllChannels = -1;
 
 #define NF_ORVA_FUNCTIONS(X)                                                                   \
   X(std::uint32_t, Orva_ASIO_GetVersion, ())                                                   \
-  X(std::int32_t, Orva_ASIO_GetDeviceInfo, (std::uint32_t device, OrvaDeviceInfo * info))      \
+  X(std::int32_t, Orva_ASIO_GetDeviceInfo, (std::uint32_t device, ::nf::engine::OrvaDeviceInfo* info)) \
   X(std::int32_t, Orva_ASIO_Init, (std::int32_t device, std::uint32_t flags))                  \
   X(std::int32_t, Orva_ASIO_Free, ())                                                          \
   X(std::int32_t, Orva_ASIO_ErrorGetCode, ())                                                  \
@@ -56,7 +56,7 @@ inline constexpr std::int32_t OrvaAllChannels = -1;
   X(std::int32_t, Orva_ASIO_ChannelReset,                                                      \
     (std::int32_t input, std::int32_t channel, std::uint32_t flags))                           \
   X(std::int32_t, Orva_ASIO_ChannelEnable,                                                     \
-    (std::int32_t input, std::int32_t channel, OrvaAsioProc proc, void* user))                 \
+    (std::int32_t input, std::int32_t channel, ::nf::engine::OrvaAsioProc proc, void* user)) \
   X(std::int32_t, Orva_ASIO_ChannelJoin,                                                       \
     (std::int32_t input, std::int32_t channel, std::int32_t channel2))                         \
   X(std::int32_t, Orva_ASIO_ChannelPause, (std::int32_t input, std::int32_t channel))          \
@@ -65,7 +65,7 @@ inline constexpr std::int32_t OrvaAllChannels = -1;
   X(std::int32_t, Orva_ASIO_ChannelSetVolume,                                                  \
     (std::int32_t input, std::int32_t channel, float volume))                                  \
   X(std::int32_t, Orva_ASIO_ChannelGetInfo,                                                    \
-    (std::int32_t input, std::int32_t channel, OrvaChannelInfo * info))
+    (std::int32_t input, std::int32_t channel, ::nf::engine::OrvaChannelInfo* info))
 
 extern "C" {
 NF_ORVA_FUNCTIONS(NF_DECLARE_FN_TYPE)
