@@ -30,6 +30,7 @@ bool OutputStream::Start(PcmDevice& device, const PcmSetup& setup, ChannelTable&
   frames_.assign(setup.period_frames * channels_, 0.0f);
   bytes_.assign(setup.period_frames * channels_ * BytesPerSample(setup.format), 0);
   written_ = 0;
+  filled_ = 0;
   pacing_ = false;
   table.PrepareFor(setup.period_frames);
   stop_.store(false, std::memory_order_relaxed);
@@ -85,6 +86,8 @@ bool OutputStream::WritePeriod() {
       next += static_cast<std::size_t>(written) * frame_bytes;
       left -= static_cast<snd_pcm_uframes_t>(written);
       written_ += static_cast<std::uint64_t>(written);
+      filled_ += static_cast<std::uint64_t>(written);
+      if (filled_ >= setup_.buffer_frames && device_->StartIfPrepared() < 0) return false;
       continue;
     }
     if (written == -EPIPE) underruns_.fetch_add(1, std::memory_order_relaxed);
@@ -94,6 +97,7 @@ bool OutputStream::WritePeriod() {
     }
     // The rest of this period is written again once the device runs.
     if (device_->Recover(static_cast<int>(written)) < 0) return false;
+    filled_ = 0;
     pacing_ = false;
   }
   return true;

@@ -55,6 +55,7 @@ class OutputStream {
   std::vector<float> frames_;
   std::vector<unsigned char> bytes_;
   std::uint64_t written_ = 0;
+  std::uint64_t filled_ = 0;  // written since the device was last prepared
   bool pacing_ = false;
   std::chrono::steady_clock::time_point paced_from_;
   std::uint64_t paced_frames_ = 0;

@@ -186,6 +186,11 @@ int PcmDevice::Recover(int error) {
   return snd_pcm_recover(pcm_, error, 1);
 }
 
+int PcmDevice::StartIfPrepared() {
+  std::lock_guard hold(lock_);
+  return snd_pcm_state(pcm_) == SND_PCM_STATE_PREPARED ? snd_pcm_start(pcm_) : 0;
+}
+
 bool PcmDevice::HoldsNothing() {
   std::lock_guard hold(lock_);
   if (snd_pcm_state(pcm_) != SND_PCM_STATE_RUNNING) return false;

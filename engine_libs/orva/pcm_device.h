@@ -55,6 +55,9 @@ class PcmDevice {
   snd_pcm_sframes_t Write(const void* frames, snd_pcm_uframes_t count);
   // Brings the device back after an underrun or a suspend; 0, or the error if it cannot.
   int Recover(int error);
+  // Starts a device that has a full buffer but has not started by itself (ALSA's null device
+  // plays what it is given at once, so its buffer never looks full enough to start).
+  int StartIfPrepared();
   // True while the device runs and keeps nothing of what it was given: ALSA's null and file
   // devices take any amount at once, so their writes never block.
   bool HoldsNothing();
