@@ -9,9 +9,13 @@
 namespace nf::test {
 namespace {
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
 
-std::filesystem::path ConfigHome(const std::filesystem::path& folder) { return folder / "config"; }
+std::filesystem::path ConfigHome(const std::filesystem::path& folder) {
+  return folder / "config";
+}
 
 }  // namespace
 

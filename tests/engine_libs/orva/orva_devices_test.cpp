@@ -67,7 +67,8 @@ TEST(OrvaDevices, ListsTheDevicesDeclaredWithHintsByTheirDescriptions) {
 
   ASSERT_TRUE(orva.Orva_ASIO_SetUnicode(1));
   engine::OrvaDeviceInfo info{};
-  ASSERT_TRUE(orva.Orva_ASIO_GetDeviceInfo(static_cast<std::uint32_t>(position("nf_stereo")), &info));
+  ASSERT_TRUE(
+      orva.Orva_ASIO_GetDeviceInfo(static_cast<std::uint32_t>(position("nf_stereo")), &info));
   EXPECT_EQ(std::u16string(static_cast<const char16_t*>(info.name)), u"Nightfold stéréo ♪");
   EXPECT_STREQ(info.driver, "nf_stereo");
 }
@@ -155,8 +156,9 @@ TEST(OrvaDevices, ADeviceThatAnotherProgramHoldsIsNoFreeDriver) {
 
 TEST(OrvaDevices, CheckRateFollowsTheDevicesRateListWithResamplingOff) {
   AlsaTestConfig alsa;
-  alsa.AddRecorded("nf_rates", "Nightfold rates",
-                   alsa.Card({.formats = {"FLOAT_LE"}, .rates = {44100, 48000, 88200, 96000, 192000}}));
+  alsa.AddRecorded(
+      "nf_rates", "Nightfold rates",
+      alsa.Card({.formats = {"FLOAT_LE"}, .rates = {44100, 48000, 88200, 96000, 192000}}));
   alsa.AddRecorded("nf_int16", "Nightfold 16-bit",
                    alsa.Card({.formats = {"S16_LE"}, .rates = {48000}}));
   // ALSA's plug device would resample anything to its slave's 96 kHz; switched off, it is
@@ -215,9 +217,10 @@ TEST(OrvaDevices, ChannelInfoMarksWhereTheChannelMapStartsAFurtherStereoPair) {
   alsa.AddRecorded("nf_quad", "quad", AlsaTestConfig::NullDevice("FL,FR,RL,RR"));
   alsa.AddRecorded("nf_octo", "eight", AlsaTestConfig::NullDevice("FL,FR,RL,RR,FC,LFE,SL,SR"));
   alsa.AddRecorded("nf_unmapped", "no map", AlsaTestConfig::NullDevice());
-  alsa.AddRecorded("nf_six", "six",
-                   alsa.Card({.formats = {"S32_LE"}, .rates = {48000}, .channels = 6,
-                              .chmap = "FL,FR,FC,LFE,RL,RR"}));
+  alsa.AddRecorded(
+      "nf_six", "six",
+      alsa.Card(
+          {.formats = {"S32_LE"}, .rates = {48000}, .channels = 6, .chmap = "FL,FR,FC,LFE,RL,RR"}));
   alsa.AddRecorded("nf_four_unnamed", "four unnamed",
                    alsa.Card({.formats = {"S32_LE"}, .rates = {48000}, .channels = 4}));
   alsa.Write();
@@ -227,9 +230,10 @@ TEST(OrvaDevices, ChannelInfoMarksWhereTheChannelMapStartsAFurtherStereoPair) {
     const char* device;
     std::vector<std::uint32_t> groups;
   };
-  for (const Case& c : {Case{"nf_stereo", {0, 0}}, Case{"nf_quad", {0, 0, 1, 0}},
-                        Case{"nf_octo", {0, 0, 1, 0, 0, 0, 1, 0}}, Case{"nf_unmapped", {0, 0}},
-                        Case{"nf_six", {0, 0, 0, 0, 1, 0}}, Case{"nf_four_unnamed", {0, 0, 0, 0}}}) {
+  for (const Case& c :
+       {Case{"nf_stereo", {0, 0}}, Case{"nf_quad", {0, 0, 1, 0}},
+        Case{"nf_octo", {0, 0, 1, 0, 0, 0, 1, 0}}, Case{"nf_unmapped", {0, 0}},
+        Case{"nf_six", {0, 0, 0, 0, 1, 0}}, Case{"nf_four_unnamed", {0, 0, 0, 0}}}) {
     ASSERT_TRUE(orva.Orva_ASIO_Init(DeviceIndex(orva, c.device), OrvaInitProbe)) << c.device;
     std::vector<std::uint32_t> groups;
     engine::OrvaChannelInfo info{};

@@ -159,12 +159,18 @@ TEST_F(OrvaOutput, AShortReturnIsPaddedWithSilence) {
   // Less than asked, nothing, a sample and a half, nonsense below and above.
   music.answer = [](std::int32_t asked, std::size_t call) -> std::int32_t {
     switch (call % 6) {
-      case 0: return asked;
-      case 1: return asked / 2;
-      case 2: return 0;
-      case 3: return 6;
-      case 4: return -5;
-      default: return asked + 100;
+      case 0:
+        return asked;
+      case 1:
+        return asked / 2;
+      case 2:
+        return 0;
+      case 3:
+        return 6;
+      case 4:
+        return -5;
+      default:
+        return asked + 100;
     }
   };
   alsa_.Write();

@@ -132,13 +132,12 @@ bool MusicSource::WaitForCalls(std::size_t calls, std::chrono::milliseconds limi
 
 bool StartPair(const engine::AsioOutput& orva, int device, double rate, int first_channel,
                MusicSource& music) {
-  const bool started =
-      orva.Orva_ASIO_Init(device, engine::OrvaInitPlay) && orva.Orva_ASIO_CheckRate(rate) &&
-      orva.Orva_ASIO_SetRate(rate) &&
-      orva.Orva_ASIO_ChannelEnable(0, first_channel, &MusicSource::Proc, &music) &&
-      orva.Orva_ASIO_ChannelJoin(0, first_channel + 1, first_channel) &&
-      orva.Orva_ASIO_ChannelSetFormat(0, first_channel, engine::OrvaFormatFloat) &&
-      orva.Orva_ASIO_Start(0, 0);
+  const bool started = orva.Orva_ASIO_Init(device, engine::OrvaInitPlay) &&
+                       orva.Orva_ASIO_CheckRate(rate) && orva.Orva_ASIO_SetRate(rate) &&
+                       orva.Orva_ASIO_ChannelEnable(0, first_channel, &MusicSource::Proc, &music) &&
+                       orva.Orva_ASIO_ChannelJoin(0, first_channel + 1, first_channel) &&
+                       orva.Orva_ASIO_ChannelSetFormat(0, first_channel, engine::OrvaFormatFloat) &&
+                       orva.Orva_ASIO_Start(0, 0);
   EXPECT_TRUE(started) << "code " << orva.Orva_ASIO_ErrorGetCode();
   return started;
 }

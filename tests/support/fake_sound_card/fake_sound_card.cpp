@@ -33,7 +33,9 @@ struct FakeCard {
   bool xrun_reported = false;
 };
 
-FakeCard* CardOf(snd_pcm_ioplug_t* io) { return static_cast<FakeCard*>(io->private_data); }
+FakeCard* CardOf(snd_pcm_ioplug_t* io) {
+  return static_cast<FakeCard*>(io->private_data);
+}
 
 void Release(FakeCard* card) {
   if (card->lock_fd >= 0) close(card->lock_fd);  // closing drops the lock
@@ -41,8 +43,12 @@ void Release(FakeCard* card) {
   delete card;
 }
 
-int Start(snd_pcm_ioplug_t*) { return 0; }
-int Stop(snd_pcm_ioplug_t*) { return 0; }
+int Start(snd_pcm_ioplug_t*) {
+  return 0;
+}
+int Stop(snd_pcm_ioplug_t*) {
+  return 0;
+}
 
 // Running, everything written has been played: the hardware position is the application's.
 snd_pcm_sframes_t Pointer(snd_pcm_ioplug_t* io) {
@@ -84,7 +90,9 @@ snd_pcm_chmap_query_t** QueryChmaps(snd_pcm_ioplug_t* io) {
   return list;
 }
 
-snd_pcm_chmap_t* GetChmap(snd_pcm_ioplug_t* io) { return ParsedMap(*CardOf(io)); }
+snd_pcm_chmap_t* GetChmap(snd_pcm_ioplug_t* io) {
+  return ParsedMap(*CardOf(io));
+}
 
 const snd_pcm_ioplug_callback_t kCallbacks = [] {
   snd_pcm_ioplug_callback_t callbacks{};
@@ -150,9 +158,8 @@ int Constrain(FakeCard& card) {
     error = snd_pcm_ioplug_set_param_minmax(io, SND_PCM_IOPLUG_HW_CHANNELS, card.channels,
                                             card.channels);
   if (error >= 0)
-    error = snd_pcm_ioplug_set_param_list(io, SND_PCM_IOPLUG_HW_RATE,
-                                          static_cast<unsigned>(card.rates.size()),
-                                          card.rates.data());
+    error = snd_pcm_ioplug_set_param_list(
+        io, SND_PCM_IOPLUG_HW_RATE, static_cast<unsigned>(card.rates.size()), card.rates.data());
   if (error >= 0) error = snd_pcm_ioplug_set_param_minmax(io, SND_PCM_IOPLUG_HW_PERIODS, 2, 1024);
   if (error >= 0)
     error = snd_pcm_ioplug_set_param_minmax(io, SND_PCM_IOPLUG_HW_PERIOD_BYTES, 64, 1 << 22);
