@@ -35,6 +35,7 @@ bool OutputStream::Start(PcmDevice& device, const PcmSetup& setup, ChannelTable&
   table.PrepareFor(setup.period_frames);
   stop_.store(false, std::memory_order_relaxed);
   underruns_.store(0, std::memory_order_relaxed);
+  real_time_.store(false, std::memory_order_relaxed);
   running_.store(true, std::memory_order_release);
   try {
     thread_ = std::thread([this] { Run(); });
@@ -92,6 +93,7 @@ bool OutputStream::WritePeriod() {
     }
     if (written == -EPIPE) underruns_.fetch_add(1, std::memory_order_relaxed);
     if (written == -EAGAIN) {
+      if (stop_.load(std::memory_order_acquire)) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
       continue;
     }
