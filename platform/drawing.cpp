@@ -64,6 +64,7 @@ bool StartDrawing(int canvas) {
 }
 
 void StopDrawing() {
+  ClearDrawingClip();
   const Element* element = drawing.canvas ? toolkit::FindElement(drawing.canvas) : nullptr;
   if (element && drawing.touched) {
     const int left = std::max(drawing.left, 0);
@@ -80,6 +81,17 @@ void StopDrawing() {
 
 void SetDrawingFont(int font) {
   drawing.font = font;
+}
+
+void SetDrawingClip(Rect area) {
+  if (SDL_Surface* target = Target()) {
+    const SDL_Rect clip{area.x, area.y, area.width, area.height};
+    SDL_SetClipRect(target, &clip);
+  }
+}
+
+void ClearDrawingClip() {
+  if (SDL_Surface* target = Target()) SDL_SetClipRect(target, nullptr);
 }
 
 void FillBox(int x, int y, int width, int height, Color color) {
@@ -101,7 +113,8 @@ void DrawLine(int x, int y, int width, int height, Color color) {
   const int step_x = x < x_end ? 1 : -1, step_y = y < y_end ? 1 : -1;
   int error = dx + dy;
   for (int px = x, py = y;;) {
-    if (px >= 0 && py >= 0 && px < target->w && py < target->h)
+    const SDL_Rect& clip = target->clip_rect;  // the canvas, or the clip set within it
+    if (px >= clip.x && py >= clip.y && px < clip.x + clip.w && py < clip.y + clip.h)
       reinterpret_cast<Uint32*>(static_cast<Uint8*>(target->pixels) +
                                 static_cast<std::ptrdiff_t>(py) * target->pitch)[px] = pixel;
     if (px == x_end && py == y_end) break;

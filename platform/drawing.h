@@ -15,6 +15,9 @@ bool StartDrawing(int canvas);
 void StopDrawing();
 
 void SetDrawingFont(int font);
+// Limits the drawing calls that follow to `area` of the canvas, until cleared or stopped.
+void SetDrawingClip(Rect area);
+void ClearDrawingClip();
 void FillBox(int x, int y, int width, int height, Color color);
 // A line from (x, y) given by its extent: it ends at x + width - 1 for a positive width and at
 // x + width + 1 for a negative one (likewise for the height; an extent of 0 stays put), and both

@@ -165,6 +165,9 @@ bool StartToolkit() {
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   // Closing a window is the program's decision, not the end of the event queue.
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  // Windows are drawn in software and updated by small rectangles: the plain framebuffer
+  // (shared memory on X11) suits that; a texture behind it would only add a GPU round trip.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   // Ctrl+C and termination signals end the program as usual instead of becoming queue events.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // Opacity needs the compositor; SDL would otherwise ask it to stand aside.
