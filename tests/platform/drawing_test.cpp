@@ -188,8 +188,10 @@ TEST_F(Drawing, ImagesAreDrawnAndCopiedByRegion) {
   ASSERT_TRUE(StartDrawing(kCanvas));
   DrawImage(1, 0, 0);
   DrawImage(2, 50, 50);
+  DrawImage(1, -5, 80 - 4);  // the part left of the canvas is cut
   StopDrawing();
   const PixelGrid grid = test::WindowPixels(kWindow);
+  EXPECT_EQ(grid.At(0, 80), picture.At(5, 4));
   EXPECT_EQ(grid.At(29, 19), picture.At(29, 19));
   EXPECT_EQ(grid.At(50, 50), picture.At(5, 4));
   EXPECT_EQ(grid.At(59, 55), picture.At(14, 9));

@@ -9,7 +9,8 @@
 
 namespace nf::test {
 
-// The toolkit on the offscreen display (call first in every test that opens a window).
+// The toolkit on the offscreen display (call first in every test that opens a window); with
+// NF_TEST_DISPLAY=x11 in the environment, on the X server of DISPLAY instead.
 void StartOffscreenToolkit();
 
 // The window's pixels; an empty grid when it does not exist.
