@@ -44,6 +44,20 @@ void RenderTextElement(Element& element) {
   if (text) SDL_BlitSurface(text.get(), nullptr, element.picture.get(), nullptr);
 }
 
+// A new element on top of its window's others, replacing one of the same number.
+Element* AddElement(int number, int window_number, Rect rect, bool canvas) {
+  Window* window = FindWindow(window_number);
+  if (!window) return nullptr;
+  FreeElement(number);
+  Element& element = elements_by_number[number];
+  element.window = window_number;
+  element.rect = rect;
+  element.canvas = canvas;
+  element.picture = NewSurface(rect.width, rect.height);
+  window->elements.push_back(number);
+  return &element;
+}
+
 // The mouse's pick of an element follows hit testing: a drag area lets the window system move
 // the window instead of giving the press to the program.
 SDL_HitTestResult HitTest(SDL_Window*, const SDL_Point* point, void* data) {
@@ -254,7 +268,8 @@ void SetWindowColor(int number, Color color) {
   Window* window = FindWindow(number);
   if (!window) return;
   window->back = color;
-  PresentWhole(number);
+  // Not on screen yet: the first drawing composes it whole, after the opacity has been set.
+  if (window->shown) PresentWhole(number);
 }
 
 void SetWindowTopMost(int number, bool top_most) {
@@ -301,15 +316,9 @@ void SetWindowDragArea(int number, Rect area) {
 }
 
 bool CreateCanvas(int number, int window_number, Rect rect) {
-  Window* window = FindWindow(window_number);
-  if (!window) return false;
-  FreeElement(number);
-  Element& element = elements_by_number[number];
-  element.window = window_number;
-  element.rect = rect;
-  element.picture = NewSurface(rect.width, rect.height);
-  FillSurface(element.picture.get(), window->back);
-  window->elements.push_back(number);
+  Element* element = AddElement(number, window_number, rect, true);
+  if (!element) return false;
+  FillSurface(element->picture.get(), FindWindow(window_number)->back);
   Present(window_number, rect);
   return true;
 }
@@ -319,18 +328,11 @@ void SetDefaultElementFont(int font) {
 }
 
 bool CreateTextElement(int number, int window_number, Rect rect, std::u16string_view text) {
-  Window* window = FindWindow(window_number);
-  if (!window) return false;
-  FreeElement(number);
-  Element& element = elements_by_number[number];
-  element.window = window_number;
-  element.rect = rect;
-  element.canvas = false;
-  element.text = text;
-  element.font = default_element_font;
-  element.picture = NewSurface(rect.width, rect.height);
-  RenderTextElement(element);
-  window->elements.push_back(number);
+  Element* element = AddElement(number, window_number, rect, false);
+  if (!element) return false;
+  element->text = text;
+  element->font = default_element_font;
+  RenderTextElement(*element);
   Present(window_number, rect);
   return true;
 }

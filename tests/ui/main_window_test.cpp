@@ -2,6 +2,10 @@
 // lit words, the picture it lies on, the two small displays.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 #include "tests/ui/main_window_fixture.h"
 
 namespace nf::test {
@@ -206,6 +210,25 @@ TEST_F(MainWindow, RateIndicatorShowsARateOrNothing) {
       EXPECT_TRUE(TextIn(grid, indicator, ui::WindowColor, ui::RowColor));
     }
   }
+}
+
+TEST(Skin, WithoutAnyFontTheWindowStillOpensAndSaysWhyOnce) {
+  // A font configuration that knows one empty folder.
+  const std::filesystem::path folder = ::testing::TempDir() + "/nf-no-fonts";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "fonts.conf")
+      << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << folder.string() << "</dir><cachedir>"
+      << folder.string() << "</cachedir></fontconfig>\n";
+  setenv("FONTCONFIG_FILE", (folder / "fonts.conf").c_str(), 1);
+  platform::RecordMessageBoxes(true);
+  StartOffscreenToolkit();
+  ui::InitPalette();
+  ui::LoadFonts();
+  EXPECT_EQ(platform::TakeMessageBoxes().size(), 1u);
+  ui::BuildMainWindow();
+  ASSERT_TRUE(platform::WindowExists(ui::MainWindow));
+  EXPECT_FALSE(HasInk(Screen(), RectOf(ui::PlayButton), ui::WindowColor));  // no words, no harm
+  platform::StopToolkit();
 }
 
 }  // namespace
