@@ -1,13 +1,53 @@
-// events.h — the window system's message queue, as far as code outside the user interface
-// touches it: one turn of the queue between long steps, and draining it.
+// events.h — the window system's events as the program sees them. One wait delivers the kinds
+// the program acts on: timers, shortcuts, raw left-button presses (whichever of the program's
+// windows they reach), a canvas entered or left by the mouse, files dropped, a window
+// minimised, restored or asked to close. Everything else (repaints included) is handled inside.
+// Events are taken on the user-interface thread only.
 #pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/toolkit_types.h"
 
 namespace nf::platform {
 
-// Takes one pending window message, if there is one, and lets the window system act on it
-// (repaint, move), without handing the event to the program. Returns whether there was one.
+enum class EventKind {
+  Timer,           // `timer` of `window` is due
+  Shortcut,        // `command` of a shortcut of `window`
+  LeftButtonDown,  // the left button went down over `window`, the cursor at `cursor`
+  MouseEnter,      // the mouse entered canvas `element` of `window`
+  MouseLeave,      // the mouse left canvas `element` of `window`
+  Drop,            // files dropped on `window`: their names, one per line, in `dropped`
+  Minimized,
+  Restored,
+  CloseRequest,  // the window system asks `window` to close
+};
+
+struct Event {
+  EventKind kind = EventKind::Timer;
+  int window = 0;
+  int element = 0;
+  int timer = 0;
+  int command = 0;
+  Point cursor;            // screen coordinates
+  std::u16string dropped;  // names joined with LF
+};
+
+// The next event; waits up to timeout_ms (0: only what is pending, negative: no limit).
+// Nothing when the time is up, or when the window system is not running.
+std::optional<Event> WaitEvent(int timeout_ms);
+
+// Where the window system last reported the mouse, in screen coordinates.
+Point CursorScreenPosition();
+
+// Takes one message of the window system, if there is one, and lets the toolkit act on it
+// (repaint, hover tracking). The events it makes for the program are kept for WaitEvent.
+// Returns whether there was one.
 bool DispatchOnePendingEvent();
-// Takes and drops pending events until none is left, sleeping 1 ms after each.
+// Takes and drops pending events, those kept for the program included, until none is left,
+// sleeping 1 ms after each.
 void DropPendingEvents();
 
 }  // namespace nf::platform

@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include "platform/windows.h"
+
 namespace nf::platform {
 
 void StartPlatform() {

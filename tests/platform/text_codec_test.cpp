@@ -40,5 +40,31 @@ TEST(TextCodec, LoneSurrogatesBecomeTheReplacementCharacter) {
   EXPECT_EQ(ToUtf8(std::u16string(1, u'\xDFFF')), "\xEF\xBF\xBD");
 }
 
+TEST(TextCharacters, CutsFallBetweenWholeCharacters) {
+  const std::u16string clef = u"\U0001D11E";  // one character, two UTF-16 units
+  struct Case {
+    std::u16string text;
+    std::size_t count;  // characters in it
+    std::size_t take;   // characters asked for
+    std::u16string first;
+  };
+  const Case cases[] = {
+      {u"", 0, 3, u""},
+      {u"abc", 3, 2, u"ab"},
+      {u"abc", 3, 9, u"abc"},
+      {u"a" + clef + u"b", 3, 2, u"a" + clef},
+      {u"a" + clef + u"b", 3, 1, u"a"},
+      {clef + clef, 2, 1, clef},
+      {u"a\xD800"
+       u"b",
+       3, 2, u"a\xD800"},  // a lone surrogate is a character of its own
+      {u"a\xDC00", 2, 2, u"a\xDC00"},
+  };
+  for (const auto& [text, count, take, first] : cases) {
+    EXPECT_EQ(CharacterCount(text), count) << ToUtf8(text);
+    EXPECT_EQ(FirstCharacters(text, take), first) << ToUtf8(text) << " " << take;
+  }
+}
+
 }  // namespace
 }  // namespace nf::platform

@@ -1,0 +1,235 @@
+// The main window: its elements' places, the colours of its parts at rest, hovering and the
+// lit words, the picture it lies on, the two small displays.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "tests/ui/main_window_fixture.h"
+
+namespace nf::test {
+namespace {
+
+using platform::Color;
+using platform::Rect;
+
+constexpr int kButtons[] = {ui::StopButton, ui::PlayButton, ui::PauseButton,
+                            ui::NextButton, ui::OpenButton, ui::ClearButton};
+
+bool SameOutside(const platform::PixelGrid& a, const platform::PixelGrid& b, Rect inside) {
+  for (int y = 0; y < a.height; ++y)
+    for (int x = 0; x < a.width; ++x)
+      if (!inside.Contains({x, y}) && a.At(x, y) != b.At(x, y)) return false;
+  return true;
+}
+
+using MainWindow = MainWindowTest;
+
+TEST_F(MainWindow, ElementsLieWhereTheLayoutPutsThem) {
+  struct Case {
+    int element;
+    Rect rect;
+  };
+  const Case cases[] = {
+      {ui::BackgroundCanvas, {0, 26, 999, 544}}, {ui::CaptionStrip, {0, 0, 903, 26}},
+      {ui::MinimizeButton, {903, 0, 46, 26}},    {ui::CloseButton, {949, 0, 50, 26}},
+      {ui::RateIndicator, {24, 36, 88, 26}},     {ui::PageUpArrow, {124, 32, 32, 32}},
+      {ui::LeftPanel, {20, 80, 310, 416}},       {ui::RightPanel, {669, 80, 310, 416}},
+      {ui::PageDownArrow, {124, 508, 32, 32}},   {ui::TotalTimeDisplay, {16, 512, 70, 22}},
+      {ui::StopButton, {20, 570, 64, 29}},       {ui::PlayButton, {84, 570, 64, 29}},
+      {ui::PauseButton, {148, 570, 64, 29}},     {ui::NextButton, {212, 570, 64, 29}},
+      {ui::OpenButton, {274, 570, 64, 29}},      {ui::ClearButton, {338, 570, 64, 29}},
+  };
+  for (const auto& [element, rect] : cases) EXPECT_EQ(RectOf(element), rect) << element;
+  EXPECT_EQ(playlist::ListNotifications.DrawNewRow, &ui::DrawNewRow);
+  EXPECT_EQ(playlist::ListNotifications.PaintRateIndicator, &ui::PaintRateIndicator);
+}
+
+TEST_F(MainWindow, OpensCentredAndInvisibleUntilFadedIn) {
+  const platform::Size screen = platform::ScreenSize();
+  EXPECT_EQ(platform::WindowScreenRect(ui::MainWindow),
+            (Rect{(screen.width - 999) / 2, (screen.height - 599) / 2, 999, 599}));
+  EXPECT_EQ(platform::WindowOpacity(ui::MainWindow), 0);
+  for (int alpha = 5; alpha <= 255; alpha += 5) ui::SetWindowAlpha(ui::MainWindow, alpha);
+  EXPECT_EQ(platform::WindowOpacity(ui::MainWindow), 255);
+  ui::SetWindowAlpha(77, 100);  // no such window: nothing happens
+  EXPECT_FALSE(platform::WindowExists(77));
+}
+
+TEST_F(MainWindow, PartsShowTheirPaletteColoursAtRest) {
+  struct Case {
+    int x, y;
+    Color color;
+  };
+  const Case cases[] = {
+      {700, 13, ui::CaptionBackColor},  {902, 25, ui::CaptionBackColor},
+      {951, 2, ui::CloseBackColor},     {968, 8, ui::ButtonTextColor},  // the cross's ends
+      {979, 19, ui::ButtonTextColor},   {968, 19, ui::ButtonTextColor},
+      {979, 8, ui::ButtonTextColor},    {973, 13, ui::ButtonTextColor},
+      {905, 2, ui::MinimizeBackColor},  {920, 17, ui::ButtonTextColor},  // the bar: 920..931
+      {931, 17, ui::ButtonTextColor},   {932, 17, ui::MinimizeBackColor},
+      {919, 17, ui::MinimizeBackColor}, {920, 18, ui::MinimizeBackColor},
+      {100, 50, ui::WindowColor},       {80, 530, ui::WindowColor},  // rate, total time
+  };
+  const auto grid = Screen();
+  for (const auto& [x, y, color] : cases) EXPECT_EQ(grid.At(x, y), color) << x << "," << y;
+  for (const int arrow : {ui::PageUpArrow, ui::PageDownArrow})
+    EXPECT_FALSE(HasInk(grid, RectOf(arrow), ui::WindowColor)) << arrow;  // hidden
+  EXPECT_TRUE(TextIn(grid, {0, 0, 200, 26}, ui::CaptionBackColor, ui::CaptionTextColor));
+  for (const int button : kButtons) {
+    const Rect rect = RectOf(button);
+    EXPECT_EQ(grid.At(rect.x + 1, rect.y + 1), ui::WindowColor) << button;
+    EXPECT_TRUE(TextIn(grid, rect, ui::WindowColor, ui::ButtonTextColor)) << button;
+  }
+}
+
+TEST_F(MainWindow, LiesOnThePictureWhoseBottomRowsNeverShow) {
+  const auto grid = Screen();
+  const auto picture = *platform::ReadImagePixels(ui::BackgroundImage);
+  ASSERT_EQ(picture.width, 999);
+  ASSERT_EQ(picture.height, 547);
+  EXPECT_TRUE(platform::ImageIsOpaque(ui::BackgroundImage));
+  // The panels show their backdrops, the very part of the picture they cover.
+  for (const int panel : {ui::LeftPanel, ui::RightPanel}) {
+    const Rect rect = RectOf(panel);
+    for (int y = rect.y; y < rect.y + rect.height; ++y)
+      for (int x = rect.x; x < rect.x + rect.width; ++x)
+        ASSERT_EQ(grid.At(x, y), picture.At(x, y - 26)) << x << "," << y;
+  }
+  EXPECT_EQ(grid.At(500, 200), picture.At(500, 174));
+  for (int x = 0; x < 999; ++x) ASSERT_EQ(grid.At(x, 569), picture.At(x, 543)) << x;
+  // Below the picture's last shown row lies the window's colour, and the buttons.
+  for (int y = 570; y < 599; ++y)
+    for (const int x : {0, 19, 402, 500, 998}) EXPECT_EQ(grid.At(x, y), ui::WindowColor);
+}
+
+TEST_F(MainWindow, PictureIsDarkAndFlatWhereThePanelsLie) {
+  const auto picture = *platform::ReadImagePixels(ui::BackgroundImage);
+  for (const int left : {20, 669})
+    for (int y = 54; y < 470; ++y)
+      for (int x = left; x < left + 310; ++x) {
+        const Color c = picture.At(x, y);
+        ASSERT_LE(std::max({platform::RedOf(c), platform::GreenOf(c), platform::BlueOf(c)}), 12)
+            << x << "," << y;
+      }
+  // and something to look at in the middle
+  int bright = 0;
+  for (int y = 0; y < 547; ++y)
+    for (int x = 333; x < 666; ++x) bright += platform::RedOf(picture.At(x, y)) > 100;
+  EXPECT_GT(bright, 1000);
+}
+
+TEST_F(MainWindow, AHoverRepaintsOneButtonAndLeavingRestoresIt) {
+  struct Case {
+    int button;
+    void (*paint)(std::uint8_t);
+    Color hover;
+  };
+  const Case cases[] = {
+      {ui::StopButton, ui::PaintStopButton, ui::ButtonHoverColor},
+      {ui::PlayButton, ui::PaintPlayButton, ui::ButtonHoverColor},
+      {ui::PauseButton, ui::PaintPauseButton, ui::ButtonHoverColor},
+      {ui::NextButton, ui::PaintNextButton, ui::ButtonHoverColor},
+      {ui::OpenButton, ui::PaintOpenButton, ui::ButtonHoverColor},
+      {ui::ClearButton, ui::PaintClearButton, ui::ButtonHoverColor},
+      {ui::CloseButton, ui::PaintCloseButton, ui::CaptionTextColor},
+      {ui::MinimizeButton, ui::PaintMinimizeButton, ui::MinimizeHoverColor},
+  };
+  const auto rest = Screen();
+  for (const auto& [button, paint, hover] : cases) {
+    const Rect rect = RectOf(button);
+    paint(1);
+    const auto hovered = Screen();
+    EXPECT_EQ(hovered.At(rect.x + 1, rect.y + 1), hover) << button;
+    EXPECT_TRUE(SameOutside(rest, hovered, rect)) << button;
+    paint(0);
+    EXPECT_EQ(Screen().pixels, rest.pixels) << button;
+  }
+}
+
+TEST_F(MainWindow, PlayAndPauseWordsKeepTheirLitColoursWhateverTheHover) {
+  struct Case {
+    int button;
+    void (*paint)(std::uint8_t);
+    std::atomic<std::uint8_t>* flag;
+    Color lit;
+  };
+  const Case cases[] = {
+      {ui::PlayButton, ui::PaintPlayButton, &playback::PlayLit, ui::PlayLitColor},
+      {ui::PauseButton, ui::PaintPauseButton, &playback::Paused, ui::PausedColor},
+  };
+  for (const auto& [button, paint, flag, lit] : cases) {
+    for (const std::uint8_t on : {1, 0}) {
+      flag->store(on);
+      for (const std::uint8_t hovered : {0, 1}) {
+        paint(hovered);
+        const Color back = hovered ? ui::ButtonHoverColor : ui::WindowColor;
+        const Color word = on ? lit : ui::ButtonTextColor;
+        const Color other = on ? ui::ButtonTextColor : lit;
+        const auto grid = Screen();
+        EXPECT_EQ(grid.At(RectOf(button).x + 1, 571), back);
+        EXPECT_TRUE(TextIn(grid, RectOf(button), back, word)) << button << " " << int(on);
+        EXPECT_FALSE(TextIn(grid, RectOf(button), back, other)) << button << " " << int(on);
+      }
+    }
+  }
+}
+
+TEST_F(MainWindow, TotalTimeIsCentredAndBlankForAnEmptyList) {
+  const Rect display = RectOf(ui::TotalTimeDisplay);
+  EXPECT_FALSE(HasInk(Screen(), display, ui::WindowColor));
+  AddEntries(1, 187);
+  const auto grid = Screen();
+  ASSERT_TRUE(TextIn(grid, display, ui::WindowColor, ui::RowColor));
+  int left = 999, right = -1;
+  for (int y = display.y; y < display.y + display.height; ++y)
+    for (int x = display.x; x < display.x + display.width; ++x)
+      if (grid.At(x, y) != ui::WindowColor) left = std::min(left, x), right = std::max(right, x);
+  // "  3:07": two leading blanks, so the digits sit right of the middle.
+  const int blanks = platform::TextWidth(ui::RowFont, u"  ");
+  const int text_left = display.x + (70 - platform::TextWidth(ui::RowFont, u"  3:07")) / 2;
+  EXPECT_GE(left, text_left + blanks - 1);
+  EXPECT_LE(right, text_left + platform::TextWidth(ui::RowFont, u"  3:07"));
+  playlist::EmptyPlaylist();
+  EXPECT_FALSE(HasInk(Screen(), display, ui::WindowColor));
+}
+
+TEST_F(MainWindow, RateIndicatorShowsARateOrNothing) {
+  const Rect indicator = RectOf(ui::RateIndicator);
+  struct Case {
+    std::u16string text;
+    bool shown;
+  };
+  for (const auto& [text, shown] :
+       {Case{u"44.1", true}, {u"", false}, {u"48", false}, {u"352.8", true}}) {
+    ui::PaintRateIndicator(text);
+    const auto grid = Screen();
+    EXPECT_EQ(HasInk(grid, indicator, ui::WindowColor), shown) << platform::ToUtf8(text);
+    if (shown) {
+      EXPECT_TRUE(TextIn(grid, indicator, ui::WindowColor, ui::RowColor));
+    }
+  }
+}
+
+TEST(Skin, WithoutAnyFontTheWindowStillOpensAndSaysWhyOnce) {
+  // A font configuration that knows one empty folder.
+  const std::filesystem::path folder = ::testing::TempDir() + "/nf-no-fonts";
+  std::filesystem::create_directories(folder);
+  std::ofstream(folder / "fonts.conf")
+      << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << folder.string() << "</dir><cachedir>"
+      << folder.string() << "</cachedir></fontconfig>\n";
+  setenv("FONTCONFIG_FILE", (folder / "fonts.conf").c_str(), 1);
+  platform::RecordMessageBoxes(true);
+  StartOffscreenToolkit();
+  ui::InitPalette();
+  ui::LoadFonts();
+  EXPECT_EQ(platform::TakeMessageBoxes().size(), 1u);
+  ui::BuildMainWindow();
+  ASSERT_TRUE(platform::WindowExists(ui::MainWindow));
+  EXPECT_FALSE(HasInk(Screen(), RectOf(ui::PlayButton), ui::WindowColor));  // no words, no harm
+  platform::StopToolkit();
+}
+
+}  // namespace
+}  // namespace nf::test
