@@ -15,18 +15,7 @@ namespace {
 
 // One reading of the track being heard. The output callback rewrites it on its own thread;
 // every read of it goes through ReadNowPlaying, the one place to change if it is guarded.
-struct HeardTrack {
-  std::int64_t length = 0;
-  std::u16string title;
-  std::int64_t played = 0;
-  std::int64_t entry_id = 0;
-  std::int32_t position = 0;
-};
-
-HeardTrack ReadNowPlaying() {
-  const playback::LoadedTrack& track = playback::NowPlaying;
-  return {track.LengthBytes, track.Title, track.PlayedBytes, track.EntryId, track.Position};
-}
+playback::LoadedTrack ReadNowPlaying() { return playback::NowPlaying; }
 
 void SetNowPlayingPosition(std::int32_t position) {
   playback::NowPlaying.Position = position;
@@ -116,10 +105,10 @@ void NowPlayingTick() {
     if (starved == 1 && playback::FeedState.load(std::memory_order_acquire) != 2) EndStarvedPlay();
     return;
   }
-  HeardTrack heard = ReadNowPlaying();
-  NowPlayingTitle = heard.title;
+  playback::LoadedTrack heard = ReadNowPlaying();
+  NowPlayingTitle = heard.Title;
   const std::int64_t played =
-      std::clamp<std::int64_t>(heard.played, 0, std::max<std::int64_t>(heard.length, 0));
+      std::clamp<std::int64_t>(heard.PlayedBytes, 0, std::max<std::int64_t>(heard.LengthBytes, 0));
   const std::int32_t rate = playlist::ListSampleRate;
   if (rate <= 0) return;  // no list rate, no clock to show
 
@@ -127,11 +116,11 @@ void NowPlayingTick() {
   if (second == LastShownSecond) return;  // at most one drawing per second of music
   LastShownSecond = second;
 
-  if (LastSeenEntryId != heard.entry_id)
-    heard.position = FollowHeardEntry(heard.entry_id, heard.position);
+  if (LastSeenEntryId != heard.EntryId)
+    heard.Position = FollowHeardEntry(heard.EntryId, heard.Position);
 
-  const std::u16string prefix = ProgressPrefix(NowPlayingTitle, played, heard.length);
-  PlayingRow = heard.position - PageIndex * PageStep;
+  const std::u16string prefix = ProgressPrefix(NowPlayingTitle, played, heard.LengthBytes);
+  PlayingRow = heard.Position - PageIndex * PageStep;
   DrawPlayingRow(PlayingRow, NowPlayingTitle, prefix);
 }
 
