@@ -67,7 +67,7 @@ void StartProgram() {
   playback::BufferSemaphore.emplace(0);
   playback::AudioThreadPriority = 4;
   playback::OutputGain = 0.0f;
-  playlist::Playlist.clear();
+  playlist::EmptyPlaylist();  // through the list's own module, which keeps its count
   playback::LoadedTracks.clear();
   // The launch sequence and the main loop take over from here once the window exists.
   ExitProgram();
