@@ -2,6 +2,7 @@
 // hover tracking of canvases, the gathering of a drop's files, and shortcut matching.
 #include "platform/events.h"
 
+#include <algorithm>
 #include <deque>
 
 #include "platform/shortcut_keys.h"
@@ -196,8 +197,19 @@ Point CursorScreenPosition() {
 bool DispatchOnePendingEvent() {
   if (!SDL_WasInit(SDL_INIT_EVENTS)) return false;
   SDL_Event event;
-  if (SDL_PollEvent(&event) != 1) return false;
+  // SDL marks the end of what one pump found; a poll that meets the mark says "nothing" once
+  // although more is waiting, so one turn may have to poll twice.
+  if (SDL_PollEvent(&event) != 1 && SDL_PollEvent(&event) != 1) return false;
+  const std::size_t kept = ready.size();
   Translate(event);
+  // What this message yields is not acted on, but the pointer's crossings stay, so that a
+  // canvas painted as hovered is painted plain again when the pointer leaves it.
+  const auto acted_on = [](const Event& yielded) {
+    return yielded.kind != EventKind::MouseEnter && yielded.kind != EventKind::MouseLeave;
+  };
+  ready.erase(
+      std::remove_if(ready.begin() + static_cast<std::ptrdiff_t>(kept), ready.end(), acted_on),
+      ready.end());
   return true;
 }
 

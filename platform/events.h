@@ -43,8 +43,9 @@ std::optional<Event> WaitEvent(int timeout_ms);
 Point CursorScreenPosition();
 
 // Takes one message of the window system, if there is one, and lets the toolkit act on it
-// (repaint, hover tracking). The events it makes for the program are kept for WaitEvent.
-// Returns whether there was one.
+// (repaint, moving, hover tracking), without the program acting on it: a click, key, drop,
+// timer or window change it yields is dropped; the pointer entering or leaving a canvas is kept
+// for WaitEvent. Events already waiting for the program stay. Returns whether there was one.
 bool DispatchOnePendingEvent();
 // Takes and drops pending events, those kept for the program included, until none is left,
 // sleeping 1 ms after each.

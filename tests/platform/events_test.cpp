@@ -154,11 +154,24 @@ TEST_F(Events, WaitingEndsAtItsLimitWhenNothingComes) {
   EXPECT_FALSE(WaitEvent(30).has_value());
 }
 
-TEST_F(Events, ATurnOfTheQueueKeepsTheProgramsEventsAndDrainingDropsThem) {
+TEST_F(Events, ATurnOfTheQueueIsNotActedOnAndDrainingDropsEverything) {
+  ASSERT_TRUE(CreateCanvas(30, kWindow, {10, 10, 20, 20}));
+  ASSERT_TRUE(CreateCanvas(31, kWindow, {35, 10, 20, 20}));
+  AddShortcut(kWindow, KeySpace, 0, 200);
+  // Clicks and keys made while the queue is only turned are dropped; crossings are kept.
   SimulateLeftButtonDown(kWindow, 1, 1);
+  SimulateKeyPress(kWindow, KeySpace, 0);
+  SimulateMouseMove(kWindow, 15, 15);
+  while (DispatchOnePendingEvent()) {
+  }
+  EXPECT_EQ(Taken(), (Seen{"20 enter 30"}));
+
+  // An event the program had not yet taken when the queue was turned stays.
+  SimulateMouseMove(kWindow, 45, 15);  // leaves one canvas and enters another: two events
+  ASSERT_TRUE(WaitEvent(100).has_value());
+  SimulateLeftButtonDown(kWindow, 45, 15);
   EXPECT_TRUE(DispatchOnePendingEvent());
-  EXPECT_FALSE(DispatchOnePendingEvent());
-  EXPECT_EQ(Taken(), (Seen{"20 press 101,51"}));
+  EXPECT_EQ(Taken(), (Seen{"20 enter 31"}));
 
   UseVirtualClock(true);
   SimulateLeftButtonDown(kWindow, 1, 1);
