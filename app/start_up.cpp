@@ -64,11 +64,9 @@ void StartProgram() {
   CheckSingleInstance();
   DeployEngineLibraries();
   BindEngineLibraries();
-  playback::BufferSemaphore.emplace(0);
-  playback::AudioThreadPriority = 4;
-  playback::OutputGain = 0.0f;
-  playlist::EmptyPlaylist();  // through the list's own module, which keeps its count
-  playback::LoadedTracks.clear();
+  playback::ResetPlayback();
+  playlist::InstallQueries({&playback::PlayActive});
+  playlist::EmptyPlaylist();
   // The launch sequence and the main loop take over from here once the window exists.
   ExitProgram();
 }

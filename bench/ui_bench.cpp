@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "playback/playback_state.h"
 #include "playlist/playlist.h"
+#include "tests/support/playback_stand_in.h"
 #include "ui/ui.h"
 
 namespace nf {
@@ -19,7 +20,7 @@ void BuildWindowWithEntries(int count) {
   ui::BuildMainWindow();
   playlist::EmptyPlaylist();
   ui::LastSeenEntryId = 0;  // every run starts a play afresh
-  playlist::ListSampleRate = 44100;
+  playlist::FixListSampleRate(44100);
   for (int i = 0; i < count; ++i) {
     playlist::PlaylistEntry entry;
     entry.Title = u"07 - Variatio 6 a 1 Clav. Canone alla Seconda";
@@ -58,14 +59,14 @@ BENCHMARK(BM_DrawNewRow)->Unit(benchmark::kMicrosecond);
 void BM_NowPlayingDrawingTick(benchmark::State& state) {
   BuildWindowWithEntries(20);
   engine::asio_output.Orva_ASIO_IsStarted = []() -> std::int32_t { return 1; };
-  playback::FeedState = 1;
+  test::playing::FeedState = 1;
   const auto& entry = playlist::Playlist[4];
-  playback::NowPlaying = {entry.LengthBytes, entry.Title, 0, entry.EntryId, 0};
+  test::playing::NowPlaying = {entry.LengthBytes, entry.Title, 0, entry.EntryId, 0};
   ui::LastShownSecond = -2;
   ui::NowPlayingTick();  // the first tick renumbers the list; the rest draw the row only
   std::int64_t second = 1;
   for (auto _ : state) {
-    playback::NowPlaying.PlayedBytes = (second++ % 300) * 8 * 44100;
+    test::playing::NowPlaying.PlayedBytes = (second++ % 300) * 8 * 44100;
     ui::NowPlayingTick();
   }
   platform::StopToolkit();

@@ -1,4 +1,5 @@
 // engine_errors.cpp — engine failure codes in words, shown in a modal error box.
+#include "platform/platform.h"
 #include "playback/playback_state.h"
 
 namespace nf::playback {

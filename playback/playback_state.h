@@ -1,15 +1,19 @@
 // playback_state.h — what the main thread, the audio thread and the output callback share.
 // Counters are written in a fixed order with release stores and read with acquire loads; no lock
 // guards the hand-off between the audio thread and the callback.
+//
+// Ownership: the playback modules alone write this state (the track loader, the audio thread
+// and callback, the transport, the ramps). Every other module reads it through the const names
+// below and changes it only by calling a playback function: start-up resets it, the launch
+// sequence sets the output gain, the display numbers the heard entry and ends a starved play.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <deque>
-#include <optional>
 #include <string>
 
-#include "platform/platform.h"
+#include "playlist/playlist.h"
 
 namespace nf::playback {
 
@@ -18,50 +22,55 @@ namespace nf::playback {
 inline constexpr std::int64_t ChunkLimit = 81'607'680;        // the most one fill decodes
 inline constexpr std::int64_t PlayBufferBytes = 553'528'320;  // each of the three buffers
 
-inline std::uint8_t* StagingBuffer = nullptr;
-inline std::uint8_t* PlayBufferA = nullptr;
-inline std::uint8_t* PlayBufferB = nullptr;
-
-inline std::atomic<std::uint32_t> CurrentStream{0};  // decoder handle being read, 0 = none
-inline std::atomic<std::int64_t> CueEnd{0};          // end of a CUE range in its stream, 0 = file
-inline std::atomic<std::int64_t> StagingFill{0};     // bytes decoded by the current fill
-
 inline constexpr std::uint8_t Stopped = 0;
 inline constexpr std::uint8_t Playing = 1;
 inline constexpr std::uint8_t PlayingLastOpened = 255;
-inline std::atomic<std::uint8_t> PlayState{Stopped};  // any non-zero value is a running play
 
-inline std::atomic<std::int32_t> NextEntry{0};      // index of the next entry to open
-inline std::atomic<std::int64_t> FeedState{0};      // 0 idle, 1 decoding, 2 all data decoded
-inline std::atomic<std::int64_t> StopRequested{0};  // set by Stop; loader and thread give up
+// Written by the track loader (audio thread; the main thread for a play's first entry) and by
+// Play and Stop; read by the display.
+extern const std::atomic<std::uint32_t>& CurrentStream;  // decoder handle being read, 0 = none
+extern const std::atomic<std::int64_t>& CueEnd;       // end of a CUE range in its stream, 0 = file
+extern const std::atomic<std::int64_t>& StagingFill;  // bytes decoded by the current fill
+extern const std::atomic<std::uint8_t>& PlayState;    // any non-zero value is a running play
+extern const std::atomic<std::int32_t>& NextEntry;    // index of the next entry to open
+extern const std::atomic<std::int64_t>& FeedState;    // 0 idle, 1 decoding, 2 all data decoded
+extern const std::atomic<std::int64_t>& StopRequested;  // set by Stop; loader and thread give up
 
 // One opened entry, as the output clock follows it.
 struct LoadedTrack {
   std::int64_t LengthBytes = 0;
   std::u16string Title;
   std::int64_t PlayedBytes = 0;
-  std::int64_t EntryId = 0;
+  playlist::EntryIdType EntryId = 0;
   std::int32_t Position = 0;
 };
-// The entry being heard, and the entries opened after it, first in first out.
-inline LoadedTrack NowPlaying;
-inline std::deque<LoadedTrack> LoadedTracks;
+// The entry being heard (rewritten by the callback), and the entries opened after it, first in
+// first out (appended by the audio thread, taken by the callback). The main thread reads the
+// heard entry only through ReadNowPlaying.
+extern const LoadedTrack& NowPlaying;
+extern const std::deque<LoadedTrack>& LoadedTracks;
+
+// A copy of the entry being heard, for the main thread.
+LoadedTrack ReadNowPlaying();
+// The display numbers the heard entry's place in the list (main thread).
+void SetNowPlayingPosition(std::int32_t position);
 
 // --- Audio thread and output hand-off ---------------------------------------------------------
 
 inline constexpr std::int64_t ReadingB = 6;
 inline constexpr std::int64_t ReadingA = 8;
-inline std::atomic<std::int64_t> ReadBuffer{0};  // 6: callback reads B; 8 (or other): A
-inline std::atomic<std::int64_t> FillTarget{1};  // next copy goes to 1 = B, 2 = A
-inline std::atomic<std::int64_t> FillA{0};
-inline std::atomic<std::int64_t> ReadA{0};
-inline std::atomic<std::int64_t> FillB{0};
-inline std::atomic<std::int64_t> ReadB{0};
-inline std::atomic<std::int64_t> BufferSwitched{0};  // callback moved to the other buffer
-inline std::atomic<std::int64_t> Starved{0};         // callback delivered less than asked
-inline std::atomic<std::int64_t> CopiedBytes{0};     // bytes of the chunk copied last
-inline std::atomic<std::int64_t> PlayRate{0};        // Hz while a play is in progress
-inline std::atomic<std::uint32_t> AudioThreadId{0};  // 0 = none
+// Written by the callback, the audio thread, Play and Stop, in the orders the hand-off needs.
+extern const std::atomic<std::int64_t>& ReadBuffer;  // 6: callback reads B; 8 (or other): A
+extern const std::atomic<std::int64_t>& FillTarget;  // next copy goes to 1 = B, 2 = A
+extern const std::atomic<std::int64_t>& FillA;
+extern const std::atomic<std::int64_t>& ReadA;
+extern const std::atomic<std::int64_t>& FillB;
+extern const std::atomic<std::int64_t>& ReadB;
+extern const std::atomic<std::int64_t>& BufferSwitched;  // callback moved to the other buffer
+extern const std::atomic<std::int64_t>& Starved;         // callback delivered less than asked
+extern const std::atomic<std::int64_t>& CopiedBytes;     // bytes of the chunk copied last
+extern const std::atomic<std::int64_t>& PlayRate;        // Hz while a play is in progress
+extern const std::atomic<std::uint32_t>& AudioThreadId;  // 0 = none
 
 // The output callback, called on the output library's thread with the buffer and the byte
 // count; returns the bytes it wrote. And the body of the audio thread.
@@ -69,19 +78,27 @@ std::int32_t AsioProc(std::int32_t input, std::int32_t channel, void* buffer, st
                       void* user);
 void AudioThread();
 
-// Released by every callback and by Play; taken once by each opening of an entry.
-inline std::optional<platform::Semaphore> BufferSemaphore;
-inline int AudioThreadPriority = 4;  // below normal
+inline constexpr int AudioThreadPriority = 4;  // below normal
 
 // --- Transport (main thread) -------------------------------------------------------------------
 
-inline std::atomic<std::uint8_t> Paused{0};   // 1 while the play is paused
-inline std::atomic<std::uint8_t> PlayLit{0};  // 1 while the play button's word is lit
+extern const std::atomic<std::uint8_t>& Paused;   // 1 while the play is paused
+extern const std::atomic<std::uint8_t>& PlayLit;  // 1 while the play button's word is lit
+
+// True while a play runs, paused or not.
+bool PlayActive();
+// The last step of ending a play: nothing plays, and the next play opens from the current entry.
+void ClearPlayState();
+
+// Start-up: the shared state as a new program has it, with the buffer semaphore at count 0.
+void ResetPlayback();
 
 // --- Volume ramps (main thread) -----------------------------------------------------------------
 
 // The level every ramp scales: 0.0 at start, 1.0 once the main loop runs.
-inline float OutputGain = 0.0f;
+extern const float& OutputGain;
+// The launch sequence sets the gain just before the main loop runs; nothing else changes it.
+void SetOutputGain(float gain);
 
 // Sets the level of the whole output.
 void SetOutputLevel(float level);

@@ -1,6 +1,7 @@
 // volume_ramps.cpp — fades of the whole output for pause, resume and stop. Each step sets a
 // level and then sleeps, on the main thread, while the callback keeps delivering samples.
 #include "engine/asio_output.h"
+#include "platform/platform.h"
 #include "playback/playback_state.h"
 
 namespace nf::playback {

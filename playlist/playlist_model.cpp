@@ -1,14 +1,16 @@
 // playlist_model.cpp — the list's editing operations and its invariants: at most 96 entries,
 // the total kept equal to the sum of the lengths, one sample rate, unique ids.
+#include <atomic>
 #include <mutex>
 
 #include "platform/platform.h"
-#include "playback/playback_state.h"
+#include "playlist/internal/list_state.h"
 #include "playlist/playlist.h"
-#include "ui/ui.h"
 
 namespace nf::playlist {
 namespace {
+
+using internal::Notifications;
 
 // Guards the list against the playback side's copy of an entry on its own thread. The main
 // thread takes it only to change the list; its own reads need no lock.
@@ -20,11 +22,11 @@ void Notify(void (*painter)()) {
 }
 
 bool Stopped() {
-  return playback::PlayState.load(std::memory_order_acquire) == 0;
+  return !internal::Queries.PlayActive || !internal::Queries.PlayActive();
 }
 
 std::int32_t Count() {
-  return static_cast<std::int32_t>(Playlist.size());
+  return static_cast<std::int32_t>(internal::Playlist.size());
 }
 
 void PublishCount() {
@@ -33,65 +35,81 @@ void PublishCount() {
 
 }  // namespace
 
+void InstallNotifications(const PlaylistNotifications& notifications) {
+  Notifications = notifications;
+}
+
+void InstallQueries(const ListQueries& queries) {
+  internal::Queries = queries;
+}
+
 void AppendEntry(const PlaylistEntry& entry) {
   if (Count() < MaxPlaylistEntries) {
     {
       std::lock_guard lock(list_guard);
-      Playlist.push_back(entry);
+      internal::Playlist.push_back(entry);
       PublishCount();
     }
-    PlaylistTotalBytes += entry.LengthBytes;
-    if (ListNotifications.DrawNewRow) ListNotifications.DrawNewRow(Count() - 1, entry.DisplayTitle);
-    Notify(ListNotifications.PaintTotalTime);
+    internal::PlaylistTotalBytes += entry.LengthBytes;
+    if (Notifications.DrawNewRow) Notifications.DrawNewRow(Count() - 1, entry.DisplayTitle);
+    Notify(Notifications.PaintTotalTime);
   }
   // Lets the window repaint and move while a long run of files is added.
   platform::DispatchOnePendingEvent();
 }
 
 void DeleteCurrentEntry() {
-  if (!Stopped() || Count() < 2 || CurrentIndex < 0 || CurrentIndex >= Count()) return;
-  PlaylistTotalBytes -= Playlist[CurrentIndex].LengthBytes;
+  const std::int32_t k = internal::CurrentIndex;
+  if (!Stopped() || Count() < 2 || k < 0 || k >= Count()) return;
+  internal::PlaylistTotalBytes -= internal::Playlist[k].LengthBytes;
   {
     std::lock_guard lock(list_guard);
-    Playlist.erase(Playlist.begin() + CurrentIndex);
+    internal::Playlist.erase(internal::Playlist.begin() + k);
     PublishCount();
   }
-  Notify(ListNotifications.RedrawPanels);
-  Notify(ListNotifications.PaintTotalTime);
+  Notify(Notifications.RedrawPanels);
+  Notify(Notifications.PaintTotalTime);
 }
 
 void MoveCurrentEntry(MoveDirection direction) {
-  const std::int32_t k = CurrentIndex;
+  const std::int32_t k = internal::CurrentIndex;
   if (!Stopped() || Count() < 2) return;
   if (direction == MoveUp ? !(k > 0 && k < Count()) : !(k >= 0 && k < Count() - 1)) return;
   const std::int32_t other = direction == MoveUp ? k - 1 : k + 1;
   {
     std::lock_guard lock(list_guard);
-    std::swap(Playlist[k], Playlist[other]);
+    std::swap(internal::Playlist[k], internal::Playlist[other]);
   }
-  const std::int32_t top_row = ui::PageIndex * ui::PageStep;
-  if (direction == MoveUp && ui::PageIndex > 0 && k == top_row) --ui::PageIndex;
-  if (direction == MoveDown && k == top_row + ui::RowsPerPage - 1) ++ui::PageIndex;
-  CurrentIndex = other;
-  Notify(ListNotifications.RedrawPanels);
+  internal::CurrentIndex = other;
+  if (Notifications.EntryMoved) Notifications.EntryMoved(k, direction);
 }
 
 void EmptyPlaylist() {
   {
     std::lock_guard lock(list_guard);
-    Playlist.clear();
+    internal::Playlist.clear();
     PublishCount();
   }
-  PlaylistTotalBytes = 0;
-  CurrentIndex = 0;
-  Notify(ListNotifications.PaintTotalTime);
-  ListSampleRate = 0;
-  if (ListNotifications.PaintRateIndicator) ListNotifications.PaintRateIndicator(u"");
-  Notify(ListNotifications.ResetPanels);
+  internal::PlaylistTotalBytes = 0;
+  internal::CurrentIndex = 0;
+  Notify(Notifications.PaintTotalTime);
+  internal::ListSampleRate = 0;
+  if (Notifications.PaintRateIndicator) Notifications.PaintRateIndicator(u"");
+  Notify(Notifications.ResetPanels);
 }
 
-std::int32_t MakeEntryId() {
-  return NextEntryId += 2;
+EntryIdType MakeEntryId() {
+  return internal::NextEntryId += 2;
+}
+
+void SetCurrentIndex(std::int32_t index) {
+  if (index >= 0 && index < Count()) internal::CurrentIndex = index;
+}
+
+bool FixListSampleRate(std::int32_t rate) {
+  if (internal::ListSampleRate != 0) return false;
+  internal::ListSampleRate = rate;
+  return true;
 }
 
 std::int32_t EntryCount() {
@@ -101,12 +119,12 @@ std::int32_t EntryCount() {
 std::optional<PlaylistEntry> CopyEntry(std::int32_t index) {
   std::lock_guard lock(list_guard);
   if (index < 0 || index >= Count()) return std::nullopt;
-  return Playlist[index];
+  return internal::Playlist[index];
 }
 
 void SetEntryPosition(std::int32_t index, std::int32_t position) {
   std::lock_guard lock(list_guard);
-  if (index >= 0 && index < Count()) Playlist[index].Position = position;
+  if (index >= 0 && index < Count()) internal::Playlist[index].Position = position;
 }
 
 }  // namespace nf::playlist

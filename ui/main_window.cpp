@@ -40,8 +40,8 @@ void CreatePanel(int panel, int backdrop, int x) {
 }
 
 void InstallListPainters() {
-  playlist::ListNotifications = {DrawNewRow, RedrawPanels, ResetPanels, PaintTotalTime,
-                                 PaintRateIndicator};
+  playlist::InstallNotifications({DrawNewRow, RedrawPanels, ResetPanels, PaintTotalTime,
+                                  PaintRateIndicator, FollowMovedEntry});
 }
 
 }  // namespace

@@ -7,19 +7,11 @@
 #include "platform/platform.h"
 #include "playback/playback_state.h"
 #include "playlist/playlist.h"
-#include "ui/playing_row.h"
+#include "ui/internal/playing_row.h"
 #include "ui/ui.h"
 
 namespace nf::ui {
 namespace {
-
-// One reading of the track being heard. The output callback rewrites it on its own thread;
-// every read of it goes through ReadNowPlaying, the one place to change if it is guarded.
-playback::LoadedTrack ReadNowPlaying() { return playback::NowPlaying; }
-
-void SetNowPlayingPosition(std::int32_t position) {
-  playback::NowPlaying.Position = position;
-}
 
 bool OutputRunning() {
   if (platform::ThreadRunning(playback::AudioThreadId.load(std::memory_order_acquire)))
@@ -35,20 +27,19 @@ void EndStarvedPlay() {
   platform::SleepMs(3000);
   if (Transport.StopPlayback) Transport.StopPlayback(0);
   if (Transport.ResetTransportButtons) Transport.ResetTransportButtons();
-  playback::PlayState.store(playback::Stopped, std::memory_order_release);
-  playback::NextEntry.store(0, std::memory_order_release);
+  playback::ClearPlayState();
 }
 
 // A new entry is being heard: number the list from 1, make the entry current and keep its
 // page in view. Returns the entry's position, or `position` when it is not in the list.
-std::int32_t FollowHeardEntry(std::int64_t entry_id, std::int32_t position) {
+std::int32_t FollowHeardEntry(playlist::EntryIdType entry_id, std::int32_t position) {
   LastSeenEntryId = entry_id;
   for (std::int32_t i = 0; i < static_cast<std::int32_t>(playlist::Playlist.size()); ++i) {
     playlist::SetEntryPosition(i, i + 1);
     if (playlist::Playlist[i].EntryId != entry_id) continue;
-    playlist::CurrentIndex = i;
+    playlist::SetCurrentIndex(i);
     position = i + 1;
-    SetNowPlayingPosition(position);
+    playback::SetNowPlayingPosition(position);
     PageIndex = PageFollowingEntry(PageIndex, i);
     RedrawPanels();
   }
@@ -105,7 +96,7 @@ void NowPlayingTick() {
     if (starved == 1 && playback::FeedState.load(std::memory_order_acquire) != 2) EndStarvedPlay();
     return;
   }
-  playback::LoadedTrack heard = ReadNowPlaying();
+  playback::LoadedTrack heard = playback::ReadNowPlaying();
   NowPlayingTitle = heard.Title;
   const std::int64_t played =
       std::clamp<std::int64_t>(heard.PlayedBytes, 0, std::max<std::int64_t>(heard.LengthBytes, 0));

@@ -6,7 +6,7 @@
 
 #include "platform/platform.h"
 #include "playlist/playlist.h"
-#include "ui/playing_row.h"
+#include "ui/internal/playing_row.h"
 #include "ui/ui.h"
 
 namespace nf::ui {
@@ -125,7 +125,7 @@ void SelectClickedRow() {
       static_cast<std::int32_t>((ClickPoint.y - panel->y) / static_cast<double>(RowHeight));
   const std::int32_t position = PageIndex * PageStep + row + 1;
   if (position < 1 || position > static_cast<std::int32_t>(playlist::Playlist.size())) return;
-  playlist::CurrentIndex = position - 1;
+  playlist::SetCurrentIndex(position - 1);
 }
 
 void PageUp() {
@@ -138,6 +138,19 @@ void PageDown() {
   if (static_cast<std::int32_t>(playlist::Playlist.size()) <= PageIndex * PageStep + RowsPerPage)
     return;
   ++PageIndex;
+  RedrawPanels();
+}
+
+std::int32_t PageKeepingMovedEntry(std::int32_t page, std::int32_t from,
+                                   playlist::MoveDirection direction) {
+  const std::int32_t top_row = page * PageStep;
+  if (direction == playlist::MoveUp && page > 0 && from == top_row) return page - 1;
+  if (direction == playlist::MoveDown && from == top_row + RowsPerPage - 1) return page + 1;
+  return page;
+}
+
+void FollowMovedEntry(std::int32_t from, playlist::MoveDirection direction) {
+  PageIndex = PageKeepingMovedEntry(PageIndex, from, direction);
   RedrawPanels();
 }
 

@@ -1,10 +1,16 @@
 // ui.h — the user interface's front door: the window's object numbers, palette and fonts, its
 // shared state (paging, now playing, the click point) and its painters.
-// It includes no other subsystem's header, so the playlist may read the paging state.
+//
+// Ownership: the user interface alone writes the state below (the palette once, by InitPalette;
+// the paging by the panels and the now-playing display; the rest by the modules named beside
+// it). Nothing below the user interface reads it: the list and the playback side learn nothing
+// of the window but what their notifications tell it.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "playlist/playlist.h"
 
 namespace nf::ui {
 
@@ -74,7 +80,8 @@ inline constexpr int RowHeight = 26;
 
 inline constexpr std::int8_t PageStep = 8;      // entries one page step moves
 inline constexpr std::int8_t RowsPerPage = 16;  // rows shown per panel
-inline std::int32_t PageIndex = 0;              // the first row shown is PageIndex * PageStep
+inline std::int32_t PageIndex = 0;  // the first row shown is PageIndex * PageStep; panels and
+                                    // the now-playing display write it
 
 // --- Event loop: where the last left-button press was, in screen coordinates --------------------
 
@@ -82,14 +89,15 @@ struct ScreenPoint {
   std::int32_t x = 0;
   std::int32_t y = 0;
 };
-inline ScreenPoint ClickPoint;
+inline ScreenPoint ClickPoint;  // written by the event loop
 
 // --- Now-playing display -------------------------------------------------------------------------
 
 inline std::u16string NowPlayingTitle;    // the playing row's text, copied at every tick
 inline std::int64_t LastShownSecond = 0;  // second of music last drawn; -2 before a play draws
-inline std::int64_t LastSeenEntryId = 0;  // entry the list was last renumbered for; 0 after stop
-inline std::int32_t PlayingRow = 0;       // row of the playing entry on the page shown, from 1
+inline playlist::EntryIdType LastSeenEntryId = 0;  // entry the list was last renumbered for;
+                                                   // 0 after stop
+inline std::int32_t PlayingRow = 0;  // row of the playing entry on the page shown, from 1
 
 // What the now-playing display asks of the transport when the output has run dry. The
 // transport installs its routines here; an empty slot is passed over.
@@ -131,6 +139,12 @@ void PaintPageArrows(std::uint8_t shown);
 void SelectClickedRow();
 void PageUp();
 void PageDown();
+// The list's notice that the current entry moved one place from `from`: keeps it on the page
+// shown, then redraws both panels.
+void FollowMovedEntry(std::int32_t from, playlist::MoveDirection direction);
+// The page that keeps an entry moved from `from` in view, given the page shown.
+std::int32_t PageKeepingMovedEntry(std::int32_t page, std::int32_t from,
+                                   playlist::MoveDirection direction);
 // Repaints the playing row plainly, without its progress colouring.
 void PaintPlayingRow();
 

@@ -2,8 +2,11 @@
 // loop, all on the virtual clock.
 #include <gtest/gtest.h>
 
+#include "engine/asio_output.h"
+#include "platform/platform.h"
 #include "playback/playback_state.h"
 #include "tests/support/fake_output.h"
+#include "tests/support/playback_stand_in.h"
 
 namespace nf::playback {
 namespace {
@@ -13,9 +16,12 @@ class VolumeRampTest : public ::testing::Test {
   void SetUp() override {
     platform::UseVirtualClock(true);
     fake = &test::BindFakeOutput();
-    OutputGain = 1.0f;
+    SetOutputGain(1.0f);
   }
-  void TearDown() override { platform::UseVirtualClock(false); }
+  void TearDown() override {
+    test::ResetPlaybackState();
+    platform::UseVirtualClock(false);
+  }
 
   // Every level is followed by exactly one pause of step_ms before the next level is set.
   void ExpectOnePausePerStep(std::uint32_t step_ms, std::size_t steps) {
@@ -68,7 +74,7 @@ TEST_F(VolumeRampTest, StopFadesToMinus74DbThenStopsAndRestoresTheLevel) {
 }
 
 TEST_F(VolumeRampTest, EveryRampScalesTheOutputGain) {
-  OutputGain = 0.5f;
+  SetOutputGain(0.5f);
   PauseFade();
   EXPECT_EQ(test::LevelsSet(*fake).front(), 0.5f);
   fake->calls.clear();
@@ -99,6 +105,33 @@ TEST_F(VolumeRampTest, StopLoopRepeatsStopAndFreeUntilOutputHalts) {
     }
     EXPECT_EQ(stop_calls, stops) << rounds;
     EXPECT_EQ(free_calls, stops) << rounds;
+  }
+}
+
+// Each round asks whether output still runs, then stops it and only then frees the driver; the
+// level comes back once it no longer runs.
+TEST_F(VolumeRampTest, StopLoopStopsBeforeItFrees) {
+  fake->started = true;
+  fake->stop_rounds_to_halt = 2;
+  StopFade();
+  EXPECT_EQ(test::CallsBesideLevels(*fake),
+            (std::vector<std::string>{"Orva_ASIO_IsStarted", "Orva_ASIO_Stop", "Orva_ASIO_Free",
+                                      "Orva_ASIO_IsStarted", "Orva_ASIO_Stop", "Orva_ASIO_Free",
+                                      "Orva_ASIO_IsStarted"}));
+  EXPECT_EQ(fake->calls.back().name, "Orva_ASIO_ChannelSetVolume");
+}
+
+TEST_F(VolumeRampTest, EveryLevelGoesToAllChannelsOfTheOutputSide) {
+  fake->started = true;
+  PauseFade();
+  ResumeFade();
+  StopFade();
+  SetOutputLevel(0.25f);
+  ASSERT_EQ(test::LevelsSet(*fake).size(), 21u + 21u + 32u + 1u);
+  for (const auto& call : fake->calls) {
+    if (call.name != "Orva_ASIO_ChannelSetVolume") continue;
+    EXPECT_EQ(call.input, 0) << "the output side, not the input";
+    EXPECT_EQ(call.channel, engine::OrvaAllChannels);
   }
 }
 

@@ -1,14 +1,13 @@
-// The play list's invariants: the cap, the running total, ids, paging on a move, and refusals
-// while a play is active.
+// The play list's invariants: the cap, the running total, ids, the notice of a move, and
+// refusals while a play is active.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
-#include "playback/playback_state.h"
+#include "platform/platform.h"
 #include "playlist/playlist.h"
 #include "tests/support/list_recorder.h"
-#include "ui/ui.h"
 
 namespace nf::playlist {
 namespace {
@@ -25,19 +24,32 @@ PlaylistEntry MakeEntry(int n, std::int64_t length = 0) {
   return entry;
 }
 
+// What the list is told about the play, as the program above it would answer.
+bool play_active = false;
+
 class PlaylistTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Playlist.clear();
-    CurrentIndex = 0;
-    PlaylistTotalBytes = 0;
-    ListSampleRate = 0;
-    ui::PageIndex = 0;
-    playback::PlayState = playback::Stopped;
+    play_active = false;
+    InstallQueries({[] { return play_active; }});
     notes = &test::RecordListNotifications();
+  }
+  void TearDown() override {
+    InstallQueries({});
+    InstallNotifications({});
+    EmptyPlaylist();
   }
   void Fill(int count) {
     for (int n = 0; n < count; ++n) AppendEntry(MakeEntry(n));
+    notes->clear();
+  }
+  // `count` entries with the current index at `current`; an index equal to the count is the one
+  // the deletion of the last entry leaves, which designates no entry.
+  void FillWithCurrent(int count, int current) {
+    Fill(current == count ? count + 1 : count);
+    SetCurrentIndex(current);
+    if (current == count) DeleteCurrentEntry();
+    ASSERT_EQ(CurrentIndex, current);
     notes->clear();
   }
   std::vector<std::u16string> Titles() {
@@ -69,7 +81,7 @@ TEST_F(PlaylistTest, TotalFollowsAppendDeleteAndClear) {
   for (int n = 0; n < 5; ++n) AppendEntry(MakeEntry(n, 1000 * (n + 1)));
   EXPECT_EQ(PlaylistTotalBytes, 15000);
 
-  CurrentIndex = 2;  // the third entry, 3000 bytes
+  SetCurrentIndex(2);  // the third entry, 3000 bytes
   DeleteCurrentEntry();
   EXPECT_EQ(PlaylistTotalBytes, 12000);
   EXPECT_EQ(CurrentIndex, 2);
@@ -88,10 +100,9 @@ TEST_F(PlaylistTest, DeleteNeedsTwoEntriesAndAnIndexInsideTheList) {
     bool deletes;
   };
   for (auto [entries, current, deletes] :
-       {Case{1, 0, false}, {2, 0, true}, {2, 1, true}, {3, 3, false}, {3, -1, false}}) {
+       {Case{1, 0, false}, {2, 0, true}, {2, 1, true}, {3, 3, false}}) {
     SetUp();
-    Fill(entries);
-    CurrentIndex = current;
+    FillWithCurrent(entries, current);
     DeleteCurrentEntry();
     EXPECT_EQ(Playlist.size(), static_cast<std::size_t>(deletes ? entries - 1 : entries))
         << entries << " entries, current " << current;
@@ -103,32 +114,40 @@ TEST_F(PlaylistTest, DeleteNeedsTwoEntriesAndAnIndexInsideTheList) {
 
 TEST_F(PlaylistTest, DeletingTheLastEntryLeavesNoCurrentEntryToCopy) {
   Fill(3);
-  CurrentIndex = 2;
+  SetCurrentIndex(2);
   DeleteCurrentEntry();
   EXPECT_EQ(CurrentIndex, 2);
   EXPECT_FALSE(CopyEntry(CurrentIndex).has_value());
   EXPECT_EQ(CopyEntry(1)->Title, u"Track 1");
 }
 
-TEST_F(PlaylistTest, MoveSwapsNeighboursAndKeepsTheEntryOnThePage) {
+TEST_F(PlaylistTest, OnlyAnEntryOfTheListCanBeMadeCurrent) {
+  Fill(5);
+  for (const int index : {3, -1, 5, 96}) {
+    SetCurrentIndex(index);
+    EXPECT_EQ(CurrentIndex, 3) << index;
+  }
+}
+
+// The list swaps the neighbours and moves the current index with the entry; keeping it on the
+// page is the window's, told by the notice.
+TEST_F(PlaylistTest, MoveSwapsNeighboursAndTellsTheWindowWhereTheEntryCameFrom) {
   struct Case {
-    int entries, page, current;
+    int entries, current;
     MoveDirection direction;
-    int moved_to, page_after;
+    int moved_to;
+    const char* notice;
   };
   const Case cases[] = {
-      {40, 1, 8, MoveUp, 7, 0},      // the top row of page 1 goes up a page
-      {40, 1, 23, MoveDown, 24, 2},  // the bottom row of page 1 goes down a page
-      {40, 1, 12, MoveUp, 11, 1},    // inside the page: the page stays
-      {40, 0, 0, MoveDown, 1, 0},   {40, 0, 15, MoveDown, 16, 1},
-      {40, 0, 1, MoveUp, 0, 0},  // page 0 cannot go up
-      {20, 0, 19, MoveUp, 18, 0},
+      {40, 8, MoveUp, 7, "moved 8 up"},
+      {40, 23, MoveDown, 24, "moved 23 down"},
+      {40, 0, MoveDown, 1, "moved 0 down"},
+      {20, 19, MoveUp, 18, "moved 19 up"},
   };
   for (const Case& c : cases) {
     SetUp();
     Fill(c.entries);
-    ui::PageIndex = c.page;
-    CurrentIndex = c.current;
+    SetCurrentIndex(c.current);
     const std::u16string moved = Playlist[c.current].Title;
     const std::u16string neighbour = Playlist[c.moved_to].Title;
     const std::int64_t total = PlaylistTotalBytes;
@@ -136,9 +155,8 @@ TEST_F(PlaylistTest, MoveSwapsNeighboursAndKeepsTheEntryOnThePage) {
     EXPECT_EQ(Playlist[c.moved_to].Title, moved) << c.current;
     EXPECT_EQ(Playlist[c.current].Title, neighbour) << c.current;
     EXPECT_EQ(CurrentIndex, c.moved_to) << c.current;
-    EXPECT_EQ(ui::PageIndex, c.page_after) << c.current;
     EXPECT_EQ(PlaylistTotalBytes, total);
-    EXPECT_EQ(*notes, std::vector<std::string>{"redraw"});
+    EXPECT_EQ(*notes, std::vector<std::string>{c.notice});
   }
 }
 
@@ -154,8 +172,7 @@ TEST_F(PlaylistTest, MovesPastEitherEndDoNothing) {
                                              {5, 5, MoveUp},
                                              {5, 5, MoveDown}}) {
     SetUp();
-    Fill(entries);
-    CurrentIndex = current;
+    FillWithCurrent(entries, current);
     const auto before = Titles();
     MoveCurrentEntry(direction);
     EXPECT_EQ(Titles(), before) << current;
@@ -165,45 +182,46 @@ TEST_F(PlaylistTest, MovesPastEitherEndDoNothing) {
 }
 
 TEST_F(PlaylistTest, EditingIsRefusedWhilePlayingOrPausedButAppendingIsNot) {
-  for (std::uint8_t state : {playback::Playing, playback::PlayingLastOpened}) {
-    SetUp();
-    Fill(5);
-    playback::PlayState = state;
-    CurrentIndex = 2;
-    const auto before = Titles();
-    const std::int64_t total = PlaylistTotalBytes;
-    DeleteCurrentEntry();
-    MoveCurrentEntry(MoveUp);
-    MoveCurrentEntry(MoveDown);
-    EXPECT_EQ(Titles(), before);
-    EXPECT_EQ(CurrentIndex, 2);
-    EXPECT_EQ(PlaylistTotalBytes, total);
-    EXPECT_TRUE(notes->empty());
-    AppendEntry(MakeEntry(5));
-    EXPECT_EQ(Playlist.size(), 6u) << "appending goes on during a play";
-  }
+  Fill(5);
+  SetCurrentIndex(2);
+  play_active = true;
+  const auto before = Titles();
+  const std::int64_t total = PlaylistTotalBytes;
+  DeleteCurrentEntry();
+  MoveCurrentEntry(MoveUp);
+  MoveCurrentEntry(MoveDown);
+  EXPECT_EQ(Titles(), before);
+  EXPECT_EQ(CurrentIndex, 2);
+  EXPECT_EQ(PlaylistTotalBytes, total);
+  EXPECT_TRUE(notes->empty());
+  AppendEntry(MakeEntry(5));
+  EXPECT_EQ(Playlist.size(), 6u) << "appending goes on during a play";
 }
 
 TEST_F(PlaylistTest, ClearFreesTheRateAndResetsThePanelsButIdsGoOn) {
-  ListSampleRate = 96000;
-  AppendEntry(MakeEntry(0));  // id 2
-  AppendEntry(MakeEntry(1));  // id 4
-  CurrentIndex = 1;
+  EXPECT_TRUE(FixListSampleRate(96000));
+  EXPECT_FALSE(FixListSampleRate(44100)) << "a fixed rate stays until clear";
+  EXPECT_EQ(ListSampleRate, 96000);
+  const EntryIdType first = NextEntryId + 2;
+  AppendEntry(MakeEntry(0));
+  AppendEntry(MakeEntry(1));
+  SetCurrentIndex(1);
   notes->clear();
   EmptyPlaylist();
   EXPECT_EQ(ListSampleRate, 0);
   EXPECT_EQ(CurrentIndex, 0);
   EXPECT_EQ(*notes, (std::vector<std::string>{"total", "rate ", "reset"}));
   AppendEntry(MakeEntry(2));
-  EXPECT_EQ(Playlist[0].EntryId, 6);
+  EXPECT_EQ(Playlist[0].EntryId, first + 4);
+  EXPECT_TRUE(FixListSampleRate(44100)) << "after clear any rate may fix the list anew";
   EXPECT_EQ(Playlist[0].Position, 0) << "a new entry is not numbered until a play renumbers";
 }
 
 TEST_F(PlaylistTest, EntryIdsRunInStepsOfTwo) {
-  NextEntryId = 0;
-  std::vector<std::int32_t> ids;
+  std::vector<EntryIdType> ids;
   for (int n = 0; n < 4; ++n) ids.push_back(MakeEntryId());
-  EXPECT_EQ(ids, (std::vector<std::int32_t>{2, 4, 6, 8}));
+  EXPECT_EQ(ids.back(), NextEntryId);
+  for (std::size_t n = 1; n < ids.size(); ++n) EXPECT_EQ(ids[n], ids[n - 1] + 2);
 }
 
 // The playback side copies entries on its own thread while the main thread appends: every copy

@@ -9,8 +9,9 @@ namespace {
 
 FakeOutput fake;
 
-void Record(const char* name, float level = 0.0f) {
-  fake.calls.push_back({name, level, platform::VirtualNowMs()});
+void Record(const char* name, std::int32_t input = 0, std::int32_t channel = 0,
+            float level = 0.0f) {
+  fake.calls.push_back({name, input, channel, level, platform::VirtualNowMs()});
 }
 
 }  // namespace
@@ -19,8 +20,9 @@ FakeOutput& BindFakeOutput() {
   fake = FakeOutput{};
   auto& table = engine::asio_output;
   table = engine::AsioOutput{};
-  table.Orva_ASIO_ChannelSetVolume = [](std::int32_t, std::int32_t, float level) -> std::int32_t {
-    Record("Orva_ASIO_ChannelSetVolume", level);
+  table.Orva_ASIO_ChannelSetVolume = [](std::int32_t input, std::int32_t channel,
+                                        float level) -> std::int32_t {
+    Record("Orva_ASIO_ChannelSetVolume", input, channel, level);
     return 1;
   };
   table.Orva_ASIO_IsStarted = []() -> std::int32_t {
@@ -37,6 +39,13 @@ FakeOutput& BindFakeOutput() {
     return 1;
   };
   return fake;
+}
+
+std::vector<std::string> CallsBesideLevels(const FakeOutput& state) {
+  std::vector<std::string> names;
+  for (const auto& call : state.calls)
+    if (call.name != "Orva_ASIO_ChannelSetVolume") names.push_back(call.name);
+  return names;
 }
 
 std::vector<float> LevelsSet(const FakeOutput& state) {

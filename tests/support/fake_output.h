@@ -9,9 +9,11 @@
 namespace nf::test {
 
 struct FakeOutputCall {
-  std::string name;         // the exported name, e.g. "Orva_ASIO_ChannelSetVolume"
-  float level = 0.0f;       // for ChannelSetVolume
-  std::uint64_t at_ms = 0;  // the virtual clock when the call came
+  std::string name;          // the exported name, e.g. "Orva_ASIO_ChannelSetVolume"
+  std::int32_t input = 0;    // for ChannelSetVolume: 0 output, 1 input
+  std::int32_t channel = 0;  // for ChannelSetVolume: the channel, -1 all of them
+  float level = 0.0f;        // for ChannelSetVolume
+  std::uint64_t at_ms = 0;   // the virtual clock when the call came
 };
 
 struct FakeOutput {
@@ -25,5 +27,7 @@ FakeOutput& BindFakeOutput();
 
 // The levels set, in order.
 std::vector<float> LevelsSet(const FakeOutput& fake);
+// The names of the calls, in order, leaving out the levels.
+std::vector<std::string> CallsBesideLevels(const FakeOutput& fake);
 
 }  // namespace nf::test

@@ -42,8 +42,9 @@ TEST_F(MainWindow, ElementsLieWhereTheLayoutPutsThem) {
       {ui::OpenButton, {274, 570, 64, 29}},      {ui::ClearButton, {338, 570, 64, 29}},
   };
   for (const auto& [element, rect] : cases) EXPECT_EQ(RectOf(element), rect) << element;
-  EXPECT_EQ(playlist::ListNotifications.DrawNewRow, &ui::DrawNewRow);
-  EXPECT_EQ(playlist::ListNotifications.PaintRateIndicator, &ui::PaintRateIndicator);
+  // The window is the list's painter once it is built: an appended entry shows at once.
+  AddEntries(1);
+  EXPECT_TRUE(HasInk(Screen(), LeftRow(0), Backdrop()));
 }
 
 TEST_F(MainWindow, OpensCentredAndInvisibleUntilFadedIn) {
@@ -57,30 +58,63 @@ TEST_F(MainWindow, OpensCentredAndInvisibleUntilFadedIn) {
   EXPECT_FALSE(platform::WindowExists(77));
 }
 
+TEST(Palette, IsTheDesignedOne) {
+  ui::InitPalette();
+  struct Case {
+    const char* name;
+    Color set, meant;
+  };
+  const Case cases[] = {
+      {"window", ui::WindowColor, kWindowColor},
+      {"button hover", ui::ButtonHoverColor, kButtonHoverColor},
+      {"button text", ui::ButtonTextColor, kButtonTextColor},
+      {"play lit", ui::PlayLitColor, kPlayLitColor},
+      {"paused", ui::PausedColor, kPausedColor},
+      {"caption back", ui::CaptionBackColor, kCaptionBackColor},
+      {"caption text", ui::CaptionTextColor, kCaptionTextColor},
+      {"close back", ui::CloseBackColor, kCloseBackColor},
+      {"minimise back", ui::MinimizeBackColor, kMinimizeBackColor},
+      {"minimise hover", ui::MinimizeHoverColor, kMinimizeHoverColor},
+      {"row", ui::RowColor, kRowColor},
+      {"current row", ui::CurrentRowColor, kCurrentRowColor},
+      {"progress", ui::ProgressColor, kProgressColor},
+      {"mirror row", ui::MirrorRowColor, kMirrorRowColor},
+      {"mirror current row", ui::MirrorCurrentRowColor, kMirrorCurrentRowColor},
+      {"dialog back", ui::DialogBackColor, kDialogBackColor},
+      {"dialog text", ui::DialogTextColor, kDialogTextColor},
+      {"dialog hover", ui::DialogHoverColor, kDialogHoverColor},
+      {"dialog grey", ui::DialogGreyColor, kDialogGreyColor},
+  };
+  for (const auto& [name, set, meant] : cases) EXPECT_EQ(set, meant) << name;
+  // Stored as 0xBBGGRR: the window's colour is red 4, green 2, blue 2.
+  EXPECT_EQ(platform::RedOf(kWindowColor), 4);
+  EXPECT_EQ(platform::BlueOf(kWindowColor), 2);
+}
+
 TEST_F(MainWindow, PartsShowTheirPaletteColoursAtRest) {
   struct Case {
     int x, y;
     Color color;
   };
   const Case cases[] = {
-      {700, 13, ui::CaptionBackColor},  {902, 25, ui::CaptionBackColor},
-      {951, 2, ui::CloseBackColor},     {968, 8, ui::ButtonTextColor},  // the cross's ends
-      {979, 19, ui::ButtonTextColor},   {968, 19, ui::ButtonTextColor},
-      {979, 8, ui::ButtonTextColor},    {973, 13, ui::ButtonTextColor},
-      {905, 2, ui::MinimizeBackColor},  {920, 17, ui::ButtonTextColor},  // the bar: 920..931
-      {931, 17, ui::ButtonTextColor},   {932, 17, ui::MinimizeBackColor},
-      {919, 17, ui::MinimizeBackColor}, {920, 18, ui::MinimizeBackColor},
-      {100, 50, ui::WindowColor},       {80, 530, ui::WindowColor},  // rate, total time
+      {700, 13, kCaptionBackColor},  {902, 25, kCaptionBackColor},
+      {951, 2, kCloseBackColor},     {968, 8, kButtonTextColor},  // the cross's ends
+      {979, 19, kButtonTextColor},   {968, 19, kButtonTextColor},
+      {979, 8, kButtonTextColor},    {973, 13, kButtonTextColor},
+      {905, 2, kMinimizeBackColor},  {920, 17, kButtonTextColor},  // the bar: 920..931
+      {931, 17, kButtonTextColor},   {932, 17, kMinimizeBackColor},
+      {919, 17, kMinimizeBackColor}, {920, 18, kMinimizeBackColor},
+      {100, 50, kWindowColor},       {80, 530, kWindowColor},  // rate, total time
   };
   const auto grid = Screen();
   for (const auto& [x, y, color] : cases) EXPECT_EQ(grid.At(x, y), color) << x << "," << y;
   for (const int arrow : {ui::PageUpArrow, ui::PageDownArrow})
-    EXPECT_FALSE(HasInk(grid, RectOf(arrow), ui::WindowColor)) << arrow;  // hidden
-  EXPECT_TRUE(TextIn(grid, {0, 0, 200, 26}, ui::CaptionBackColor, ui::CaptionTextColor));
+    EXPECT_FALSE(HasInk(grid, RectOf(arrow), kWindowColor)) << arrow;  // hidden
+  EXPECT_TRUE(TextIn(grid, {0, 0, 200, 26}, kCaptionBackColor, kCaptionTextColor));
   for (const int button : kButtons) {
     const Rect rect = RectOf(button);
-    EXPECT_EQ(grid.At(rect.x + 1, rect.y + 1), ui::WindowColor) << button;
-    EXPECT_TRUE(TextIn(grid, rect, ui::WindowColor, ui::ButtonTextColor)) << button;
+    EXPECT_EQ(grid.At(rect.x + 1, rect.y + 1), kWindowColor) << button;
+    EXPECT_TRUE(TextIn(grid, rect, kWindowColor, kButtonTextColor)) << button;
   }
 }
 
@@ -101,7 +135,7 @@ TEST_F(MainWindow, LiesOnThePictureWhoseBottomRowsNeverShow) {
   for (int x = 0; x < 999; ++x) ASSERT_EQ(grid.At(x, 569), picture.At(x, 543)) << x;
   // Below the picture's last shown row lies the window's colour, and the buttons.
   for (int y = 570; y < 599; ++y)
-    for (const int x : {0, 19, 402, 500, 998}) EXPECT_EQ(grid.At(x, y), ui::WindowColor);
+    for (const int x : {0, 19, 402, 500, 998}) EXPECT_EQ(grid.At(x, y), kWindowColor);
 }
 
 TEST_F(MainWindow, PictureIsDarkAndFlatWhereThePanelsLie) {
@@ -127,14 +161,14 @@ TEST_F(MainWindow, AHoverRepaintsOneButtonAndLeavingRestoresIt) {
     Color hover;
   };
   const Case cases[] = {
-      {ui::StopButton, ui::PaintStopButton, ui::ButtonHoverColor},
-      {ui::PlayButton, ui::PaintPlayButton, ui::ButtonHoverColor},
-      {ui::PauseButton, ui::PaintPauseButton, ui::ButtonHoverColor},
-      {ui::NextButton, ui::PaintNextButton, ui::ButtonHoverColor},
-      {ui::OpenButton, ui::PaintOpenButton, ui::ButtonHoverColor},
-      {ui::ClearButton, ui::PaintClearButton, ui::ButtonHoverColor},
-      {ui::CloseButton, ui::PaintCloseButton, ui::CaptionTextColor},
-      {ui::MinimizeButton, ui::PaintMinimizeButton, ui::MinimizeHoverColor},
+      {ui::StopButton, ui::PaintStopButton, kButtonHoverColor},
+      {ui::PlayButton, ui::PaintPlayButton, kButtonHoverColor},
+      {ui::PauseButton, ui::PaintPauseButton, kButtonHoverColor},
+      {ui::NextButton, ui::PaintNextButton, kButtonHoverColor},
+      {ui::OpenButton, ui::PaintOpenButton, kButtonHoverColor},
+      {ui::ClearButton, ui::PaintClearButton, kButtonHoverColor},
+      {ui::CloseButton, ui::PaintCloseButton, kCaptionTextColor},
+      {ui::MinimizeButton, ui::PaintMinimizeButton, kMinimizeHoverColor},
   };
   const auto rest = Screen();
   for (const auto& [button, paint, hover] : cases) {
@@ -152,21 +186,21 @@ TEST_F(MainWindow, PlayAndPauseWordsKeepTheirLitColoursWhateverTheHover) {
   struct Case {
     int button;
     void (*paint)(std::uint8_t);
-    std::atomic<std::uint8_t>* flag;
+    std::atomic<std::uint8_t>* flag;  // the playback side's flag, stood in for
     Color lit;
   };
   const Case cases[] = {
-      {ui::PlayButton, ui::PaintPlayButton, &playback::PlayLit, ui::PlayLitColor},
-      {ui::PauseButton, ui::PaintPauseButton, &playback::Paused, ui::PausedColor},
+      {ui::PlayButton, ui::PaintPlayButton, &playing::PlayLit, kPlayLitColor},
+      {ui::PauseButton, ui::PaintPauseButton, &playing::Paused, kPausedColor},
   };
   for (const auto& [button, paint, flag, lit] : cases) {
     for (const std::uint8_t on : {1, 0}) {
       flag->store(on);
       for (const std::uint8_t hovered : {0, 1}) {
         paint(hovered);
-        const Color back = hovered ? ui::ButtonHoverColor : ui::WindowColor;
-        const Color word = on ? lit : ui::ButtonTextColor;
-        const Color other = on ? ui::ButtonTextColor : lit;
+        const Color back = hovered ? kButtonHoverColor : kWindowColor;
+        const Color word = on ? lit : kButtonTextColor;
+        const Color other = on ? kButtonTextColor : lit;
         const auto grid = Screen();
         EXPECT_EQ(grid.At(RectOf(button).x + 1, 571), back);
         EXPECT_TRUE(TextIn(grid, RectOf(button), back, word)) << button << " " << int(on);
@@ -178,21 +212,21 @@ TEST_F(MainWindow, PlayAndPauseWordsKeepTheirLitColoursWhateverTheHover) {
 
 TEST_F(MainWindow, TotalTimeIsCentredAndBlankForAnEmptyList) {
   const Rect display = RectOf(ui::TotalTimeDisplay);
-  EXPECT_FALSE(HasInk(Screen(), display, ui::WindowColor));
+  EXPECT_FALSE(HasInk(Screen(), display, kWindowColor));
   AddEntries(1, 187);
   const auto grid = Screen();
-  ASSERT_TRUE(TextIn(grid, display, ui::WindowColor, ui::RowColor));
+  ASSERT_TRUE(TextIn(grid, display, kWindowColor, kRowColor));
   int left = 999, right = -1;
   for (int y = display.y; y < display.y + display.height; ++y)
     for (int x = display.x; x < display.x + display.width; ++x)
-      if (grid.At(x, y) != ui::WindowColor) left = std::min(left, x), right = std::max(right, x);
+      if (grid.At(x, y) != kWindowColor) left = std::min(left, x), right = std::max(right, x);
   // "  3:07": two leading blanks, so the digits sit right of the middle.
   const int blanks = platform::TextWidth(ui::RowFont, u"  ");
   const int text_left = display.x + (70 - platform::TextWidth(ui::RowFont, u"  3:07")) / 2;
   EXPECT_GE(left, text_left + blanks - 1);
   EXPECT_LE(right, text_left + platform::TextWidth(ui::RowFont, u"  3:07"));
   playlist::EmptyPlaylist();
-  EXPECT_FALSE(HasInk(Screen(), display, ui::WindowColor));
+  EXPECT_FALSE(HasInk(Screen(), display, kWindowColor));
 }
 
 TEST_F(MainWindow, RateIndicatorShowsARateOrNothing) {
@@ -205,9 +239,9 @@ TEST_F(MainWindow, RateIndicatorShowsARateOrNothing) {
        {Case{u"44.1", true}, {u"", false}, {u"48", false}, {u"352.8", true}}) {
     ui::PaintRateIndicator(text);
     const auto grid = Screen();
-    EXPECT_EQ(HasInk(grid, indicator, ui::WindowColor), shown) << platform::ToUtf8(text);
+    EXPECT_EQ(HasInk(grid, indicator, kWindowColor), shown) << platform::ToUtf8(text);
     if (shown) {
-      EXPECT_TRUE(TextIn(grid, indicator, ui::WindowColor, ui::RowColor));
+      EXPECT_TRUE(TextIn(grid, indicator, kWindowColor, kRowColor));
     }
   }
 }
@@ -227,7 +261,7 @@ TEST(Skin, WithoutAnyFontTheWindowStillOpensAndSaysWhyOnce) {
   EXPECT_EQ(platform::TakeMessageBoxes().size(), 1u);
   ui::BuildMainWindow();
   ASSERT_TRUE(platform::WindowExists(ui::MainWindow));
-  EXPECT_FALSE(HasInk(Screen(), RectOf(ui::PlayButton), ui::WindowColor));  // no words, no harm
+  EXPECT_FALSE(HasInk(Screen(), RectOf(ui::PlayButton), kWindowColor));  // no words, no harm
   platform::StopToolkit();
 }
 

@@ -95,8 +95,8 @@ class Tick : public MainWindowTest {
     output_->started = true;
     ui::Transport = {[](std::uint8_t keep) { stops.push_back(keep); }, [] { ++button_resets; }};
     AddEntries(20);
-    playback::PlayState = playback::Playing;
-    playback::FeedState = 1;
+    playing::PlayState = playback::Playing;
+    playing::FeedState = 1;
     ui::LastShownSecond = -2;
     ui::LastSeenEntryId = 0;
     platform::TakeVirtualSleeps();
@@ -105,7 +105,7 @@ class Tick : public MainWindowTest {
   // Entry `index` is being heard, `played` of its bytes already.
   static void Hear(int index, std::int64_t played) {
     const auto& entry = playlist::Playlist[index];
-    playback::NowPlaying = {entry.LengthBytes, entry.Title, played, entry.EntryId, 0};
+    playing::NowPlaying = {entry.LengthBytes, entry.Title, played, entry.EntryId, 0};
   }
   static std::int64_t Second(double seconds) {
     return static_cast<std::int64_t>(seconds * 8 * 44100);
@@ -126,7 +126,7 @@ TEST_F(Tick, ANewEntryIsNumberedMadeCurrentAndFollowedByThePage) {
     EXPECT_EQ(ui::PageIndex, page) << start_page;
     EXPECT_EQ(ui::PlayingRow, row) << start_page;
     EXPECT_EQ(playlist::CurrentIndex, 19);
-    EXPECT_EQ(playback::NowPlaying.Position, 20);
+    EXPECT_EQ(playback::ReadNowPlaying().Position, 20);
     EXPECT_EQ(ui::LastSeenEntryId, playlist::Playlist[19].EntryId);
     EXPECT_EQ(ui::LastShownSecond, 10);
     for (int i = 0; i < 20; ++i) EXPECT_EQ(playlist::Playlist[i].Position, i + 1);
@@ -141,29 +141,29 @@ TEST_F(Tick, TheTitleFillsWithTheProgressColourOncePerSecondOfMusic) {
   const platform::Rect row = LeftRow(2);
   const int width = platform::TextWidth(ui::RowFont, u"Title 3");
   const int played_width = platform::TextWidth(ui::RowFont, u"Titl");  // 7 x 1/2 + 1 = 4
-  EXPECT_TRUE(TextIn(grid, {row.x, row.y, 2 + played_width, 26}, Backdrop(), ui::ProgressColor));
+  EXPECT_TRUE(TextIn(grid, {row.x, row.y, 2 + played_width, 26}, Backdrop(), kProgressColor));
   EXPECT_TRUE(TextIn(grid, {row.x + 2 + played_width + 1, row.y, width - played_width, 26},
-                     Backdrop(), ui::CurrentRowColor));
-  EXPECT_TRUE(TextIn(grid, RightRow(2), Backdrop(), ui::MirrorCurrentRowColor));
+                     Backdrop(), kCurrentRowColor));
+  EXPECT_TRUE(TextIn(grid, RightRow(2), Backdrop(), kMirrorCurrentRowColor));
 
-  playback::NowPlaying.PlayedBytes += Second(0.2);  // the same second: nothing changes
+  playing::NowPlaying.PlayedBytes += Second(0.2);  // the same second: nothing changes
   ui::NowPlayingTick();
   EXPECT_EQ(Screen().pixels, grid.pixels);
 
-  playback::NowPlaying.PlayedBytes = Second(187);  // the end: all of it in the progress colour
+  playing::NowPlaying.PlayedBytes = Second(187);  // the end: all of it in the progress colour
   ui::NowPlayingTick();
   grid = Screen();
-  EXPECT_FALSE(TextIn(grid, row, Backdrop(), ui::CurrentRowColor));
-  EXPECT_TRUE(TextIn(grid, row, Backdrop(), ui::ProgressColor));
+  EXPECT_FALSE(TextIn(grid, row, Backdrop(), kCurrentRowColor));
+  EXPECT_TRUE(TextIn(grid, row, Backdrop(), kProgressColor));
 }
 
 TEST_F(Tick, ATrackOfNoLengthIsDrawnWhollyPlayed) {
   Hear(0, 0);
-  playback::NowPlaying.LengthBytes = 0;
+  playing::NowPlaying.LengthBytes = 0;
   ui::NowPlayingTick();
   const auto grid = Screen();
-  EXPECT_TRUE(TextIn(grid, LeftRow(0), Backdrop(), ui::ProgressColor));
-  EXPECT_FALSE(TextIn(grid, LeftRow(0), Backdrop(), ui::CurrentRowColor));
+  EXPECT_TRUE(TextIn(grid, LeftRow(0), Backdrop(), kProgressColor));
+  EXPECT_FALSE(TextIn(grid, LeftRow(0), Backdrop(), kCurrentRowColor));
 }
 
 TEST_F(Tick, PagingAwayHidesTheRowAndPagingBackShowsItAtTheNextSecond) {
@@ -171,15 +171,15 @@ TEST_F(Tick, PagingAwayHidesTheRowAndPagingBackShowsItAtTheNextSecond) {
   ui::NowPlayingTick();
   ui::PageDown();
   const auto away = Screen();
-  playback::NowPlaying.PlayedBytes = Second(21);
+  playing::NowPlaying.PlayedBytes = Second(21);
   ui::NowPlayingTick();
   EXPECT_EQ(ui::PlayingRow, 3 - 8);
   EXPECT_EQ(Screen().pixels, away.pixels);  // off the page: nothing drawn
   ui::PageUp();
-  playback::NowPlaying.PlayedBytes = Second(22);
+  playing::NowPlaying.PlayedBytes = Second(22);
   ui::NowPlayingTick();
   const int played = 2 + platform::TextWidth(ui::RowFont, u"T");  // 7 x 22 / 187 + 1 = 1
-  EXPECT_TRUE(TextIn(Screen(), {20, LeftRow(2).y, played, 26}, Backdrop(), ui::ProgressColor));
+  EXPECT_TRUE(TextIn(Screen(), {20, LeftRow(2).y, played, 26}, Backdrop(), kProgressColor));
 }
 
 TEST_F(Tick, NothingHappensWhileTheOutputDoesNotRun) {
@@ -195,7 +195,7 @@ TEST_F(Tick, NothingHappensWhileTheOutputDoesNotRun) {
 
 TEST_F(Tick, WhileTheAudioThreadRunsTheFeedStateSaysWhetherOutputRuns) {
   static std::atomic<bool> release{false};
-  playback::AudioThreadId = platform::StartThread(
+  playing::AudioThreadId = platform::StartThread(
       [] {
         while (!release.load()) platform::SleepMs(1);
       },
@@ -203,10 +203,10 @@ TEST_F(Tick, WhileTheAudioThreadRunsTheFeedStateSaysWhetherOutputRuns) {
   ASSERT_NE(playback::AudioThreadId, 0u);
   output_->started = false;  // not asked while the thread runs
   Hear(2, Second(20));
-  playback::FeedState = 0;
+  playing::FeedState = 0;
   ui::NowPlayingTick();
   EXPECT_EQ(ui::LastShownSecond, -2);
-  playback::FeedState = 1;
+  playing::FeedState = 1;
   ui::NowPlayingTick();
   EXPECT_EQ(ui::LastShownSecond, 20);
   release = true;
@@ -216,9 +216,9 @@ TEST_F(Tick, WhileTheAudioThreadRunsTheFeedStateSaysWhetherOutputRuns) {
 TEST_F(Tick, StarvationBeforeTheEndStopsThePlayAfterThreeSeconds) {
   Hear(2, Second(20));
   ui::NowPlayingTick();
-  playback::NextEntry = 5;
-  playback::Starved = 1;
-  playback::FeedState = 1;  // data was still being decoded
+  playing::NextEntry = 5;
+  playing::Starved = 1;
+  playing::FeedState = 1;  // data was still being decoded
   platform::TakeVirtualSleeps();
   ui::NowPlayingTick();
   EXPECT_EQ(platform::TakeVirtualSleeps(), std::vector<std::uint32_t>{3000});
@@ -227,14 +227,14 @@ TEST_F(Tick, StarvationBeforeTheEndStopsThePlayAfterThreeSeconds) {
   EXPECT_EQ(playback::PlayState, playback::Stopped);
   EXPECT_EQ(playback::NextEntry, 0);
   const auto grid = Screen();  // the row lost its progress colouring
-  EXPECT_TRUE(TextIn(grid, LeftRow(2), Backdrop(), ui::CurrentRowColor));
-  EXPECT_FALSE(TextIn(grid, LeftRow(2), Backdrop(), ui::ProgressColor));
+  EXPECT_TRUE(TextIn(grid, LeftRow(2), Backdrop(), kCurrentRowColor));
+  EXPECT_FALSE(TextIn(grid, LeftRow(2), Backdrop(), kProgressColor));
 }
 
 TEST_F(Tick, StarvationAfterAllDataWasDecodedIsTheEndOfTheList) {
   Hear(2, Second(20));
-  playback::Starved = 1;
-  playback::FeedState = 2;
+  playing::Starved = 1;
+  playing::FeedState = 2;
   ui::NowPlayingTick();
   EXPECT_TRUE(platform::TakeVirtualSleeps().empty());
   EXPECT_TRUE(stops.empty());

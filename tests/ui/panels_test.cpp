@@ -16,15 +16,15 @@ using Panels = MainWindowTest;
 bool ArrowsShown(const platform::PixelGrid& grid) {
   const Rect up = RectOf(ui::PageUpArrow), down = RectOf(ui::PageDownArrow);
   for (const auto& [x, y] : {std::pair{17, 9}, {11, 15}, {23, 15}, {17, 17}, {11, 23}, {23, 23}})
-    if (grid.At(up.x + x, up.y + y) != ui::RowColor) return false;
+    if (grid.At(up.x + x, up.y + y) != kRowColor) return false;
   for (const auto& [x, y] : {std::pair{17, 16}, {11, 10}, {23, 10}, {17, 24}, {11, 18}, {23, 18}})
-    if (grid.At(down.x + x, down.y + y) != ui::RowColor) return false;
+    if (grid.At(down.x + x, down.y + y) != kRowColor) return false;
   return true;
 }
 
 bool ArrowsHidden(const platform::PixelGrid& grid) {
-  return !HasInk(grid, RectOf(ui::PageUpArrow), ui::WindowColor) &&
-         !HasInk(grid, RectOf(ui::PageDownArrow), ui::WindowColor);
+  return !HasInk(grid, RectOf(ui::PageUpArrow), kWindowColor) &&
+         !HasInk(grid, RectOf(ui::PageDownArrow), kWindowColor);
 }
 
 // Which of the 16 rows of each panel show text.
@@ -46,8 +46,8 @@ TEST_F(Panels, AppendedEntriesDrawOneRowEachAndTheArrowsComeWithTheSeventeenth) 
   auto grid = Screen();
   EXPECT_EQ(InkedRows(grid, false), FirstRows(3));
   EXPECT_EQ(InkedRows(grid, true), FirstRows(3));
-  EXPECT_TRUE(TextIn(grid, LeftRow(0), Backdrop(), ui::RowColor));  // appended rows: plain colours
-  EXPECT_TRUE(TextIn(grid, RightRow(0), Backdrop(), ui::MirrorRowColor));
+  EXPECT_TRUE(TextIn(grid, LeftRow(0), Backdrop(), kRowColor));  // appended rows: plain colours
+  EXPECT_TRUE(TextIn(grid, RightRow(0), Backdrop(), kMirrorRowColor));
 
   AddEntries(13);
   EXPECT_TRUE(ArrowsHidden(Screen()));  // 16 entries fit one page
@@ -76,7 +76,7 @@ TEST_F(Panels, ANewRowIsPlacedByItsIndexAlone) {
 
 TEST_F(Panels, TheCurrentEntryIsDrawnInTheCurrentColoursOnBothPanels) {
   AddEntries(3);
-  playlist::CurrentIndex = 1;
+  playlist::SetCurrentIndex(1);
   ui::RedrawPanels();
   const auto grid = Screen();
   struct Case {
@@ -84,17 +84,17 @@ TEST_F(Panels, TheCurrentEntryIsDrawnInTheCurrentColoursOnBothPanels) {
     Color color;
   };
   const Case cases[] = {
-      {LeftRow(0), ui::RowColor},
-      {LeftRow(1), ui::CurrentRowColor},
-      {LeftRow(2), ui::RowColor},
-      {RightRow(0), ui::MirrorRowColor},
-      {RightRow(1), ui::MirrorCurrentRowColor},
-      {RightRow(2), ui::MirrorRowColor},
+      {LeftRow(0), kRowColor},
+      {LeftRow(1), kCurrentRowColor},
+      {LeftRow(2), kRowColor},
+      {RightRow(0), kMirrorRowColor},
+      {RightRow(1), kMirrorCurrentRowColor},
+      {RightRow(2), kMirrorRowColor},
   };
   for (const auto& [band, color] : cases)
     EXPECT_TRUE(TextIn(grid, band, Backdrop(), color)) << band.x << "," << band.y;
-  EXPECT_FALSE(TextIn(grid, LeftRow(0), Backdrop(), ui::CurrentRowColor));
-  EXPECT_FALSE(TextIn(grid, RightRow(1), Backdrop(), ui::MirrorRowColor));
+  EXPECT_FALSE(TextIn(grid, LeftRow(0), Backdrop(), kCurrentRowColor));
+  EXPECT_FALSE(TextIn(grid, RightRow(1), Backdrop(), kMirrorRowColor));
 }
 
 TEST_F(Panels, TheRightPanelsFirstRowIsAtItsBottomTurnedAboutItsPoint) {
@@ -119,10 +119,10 @@ TEST_F(Panels, TheRightPanelsFirstRowIsAtItsBottomTurnedAboutItsPoint) {
   for (int y = 0; y < 416; ++y)
     for (int x = 0; x < 310; ++x) {
       const int tx = right.x + 309 - x, ty = right.y + 415 - y;
-      if (strong(left.x + x, left.y + y, ui::RowColor)) {
+      if (strong(left.x + x, left.y + y, kRowColor)) {
         EXPECT_NE(grid.At(tx, ty), back) << x << "," << y;
       }
-      if (strong(tx, ty, ui::MirrorRowColor)) {
+      if (strong(tx, ty, kMirrorRowColor)) {
         EXPECT_NE(grid.At(left.x + x, left.y + y), back) << x << "," << y;
       }
     }
@@ -173,7 +173,7 @@ TEST_F(Panels, DeletingDownToTenOnPageOneLeavesTwoRowsAndTheArrows) {
   AddEntries(20);
   ui::PageDown();
   while (playlist::Playlist.size() > 10) {
-    playlist::CurrentIndex = static_cast<std::int32_t>(playlist::Playlist.size()) - 1;
+    playlist::SetCurrentIndex(static_cast<std::int32_t>(playlist::Playlist.size()) - 1);
     playlist::DeleteCurrentEntry();
   }
   const auto grid = Screen();
@@ -191,6 +191,36 @@ TEST_F(Panels, ClearingReturnsToTheFirstBlankPageWithHiddenArrows) {
   EXPECT_EQ(InkedRows(grid, false), FirstRows(0));
   EXPECT_EQ(InkedRows(grid, true), FirstRows(0));
   EXPECT_TRUE(ArrowsHidden(grid));
+}
+
+TEST(PanelPaging, AMovedEntryStaysOnThePageShown) {
+  struct Case {
+    int page, from;
+    playlist::MoveDirection direction;
+    int page_after;
+  };
+  const Case cases[] = {
+      {1, 8, playlist::MoveUp, 0},     // the top row of page 1 goes up a page
+      {1, 23, playlist::MoveDown, 2},  // the bottom row of page 1 goes down a page
+      {1, 12, playlist::MoveUp, 1},    // inside the page: the page stays
+      {0, 0, playlist::MoveDown, 0},  {0, 15, playlist::MoveDown, 1},
+      {0, 1, playlist::MoveUp, 0},  // page 0 cannot go up
+      {0, 0, playlist::MoveUp, 0},    {2, 16, playlist::MoveUp, 1},
+  };
+  for (const auto& [page, from, direction, after] : cases)
+    EXPECT_EQ(ui::PageKeepingMovedEntry(page, from, direction), after) << page << " " << from;
+}
+
+TEST_F(Panels, MovingTheBottomRowDownTurnsThePageAndRedrawsIt) {
+  AddEntries(40);
+  ui::PageDown();  // page 1: entries 8 to 23
+  playlist::SetCurrentIndex(23);
+  playlist::MoveCurrentEntry(playlist::MoveDown);
+  EXPECT_EQ(playlist::CurrentIndex, 24);
+  EXPECT_EQ(ui::PageIndex, 2);  // entries 16 to 31: the moved entry on row 8
+  const auto grid = Screen();
+  EXPECT_TRUE(TextIn(grid, LeftRow(8), Backdrop(), kCurrentRowColor));
+  EXPECT_TRUE(TextIn(grid, LeftRow(7), Backdrop(), kRowColor));
 }
 
 TEST_F(Panels, AClickSelectsTheRowUnderItByHeightAlone) {
@@ -214,7 +244,7 @@ TEST_F(Panels, AClickSelectsTheRowUnderItByHeightAlone) {
     playlist::EmptyPlaylist();
     AddEntries(entries);
     ui::PageIndex = page;
-    playlist::CurrentIndex = before;
+    playlist::SetCurrentIndex(before);
     ui::ClickPoint = {platform::ElementScreenRect(ui::LeftPanel)->x + 150, top + click_y};
     ui::SelectClickedRow();
     EXPECT_EQ(playlist::CurrentIndex, after)
@@ -234,14 +264,14 @@ TEST_F(Panels, ThePlayingRowRepaintsPlainlyOnlyOnThePage) {
   ui::PlayingRow = 3;  // counted from 1: the third row, where "Title 3" was
   ui::PaintPlayingRow();
   const auto grid = Screen();
-  EXPECT_TRUE(TextIn(grid, LeftRow(2), Backdrop(), ui::CurrentRowColor));
-  EXPECT_FALSE(TextIn(grid, LeftRow(2), Backdrop(), ui::RowColor));
+  EXPECT_TRUE(TextIn(grid, LeftRow(2), Backdrop(), kCurrentRowColor));
+  EXPECT_FALSE(TextIn(grid, LeftRow(2), Backdrop(), kRowColor));
   EXPECT_GT(platform::TextWidth(ui::RowFont, ui::NowPlayingTitle),
             platform::TextWidth(ui::RowFont, u"Title 3"));
   const int title_end = 20 + 2 + platform::TextWidth(ui::RowFont, u"Title 3");
   EXPECT_TRUE(
       HasInk(grid, {title_end + 10, LeftRow(2).y, 100, 26}, Backdrop()));  // the new, longer text
-  for (int r : {0, 1, 3, 4}) EXPECT_TRUE(TextIn(grid, LeftRow(r), Backdrop(), ui::RowColor)) << r;
+  for (int r : {0, 1, 3, 4}) EXPECT_TRUE(TextIn(grid, LeftRow(r), Backdrop(), kRowColor)) << r;
   for (int r = 0; r < 5; ++r)  // the right panel is not touched
     for (int y = RightRow(r).y; y < RightRow(r).y + 26; ++y)
       for (int x = 669; x < 979; ++x) ASSERT_EQ(grid.At(x, y), before.At(x, y));

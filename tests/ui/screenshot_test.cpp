@@ -33,7 +33,7 @@ TEST_F(Screenshot, TwentyEntriesOnePlayingHalfWay) {
       u"19 - Variatio 18 Canone alla Sesta",
       u"20 - Variatio 19 a 1 Clav.",
   };
-  playlist::ListSampleRate = 44100;
+  playlist::FixListSampleRate(44100);
   int k = 0;
   for (const char16_t* title : titles) {
     playlist::PlaylistEntry entry;
@@ -47,14 +47,13 @@ TEST_F(Screenshot, TwentyEntriesOnePlayingHalfWay) {
   ui::PaintRateIndicator(u"44.1");
   auto& output = BindFakeOutput();
   output.started = true;
-  playback::PlayState = playback::Playing;
-  playback::FeedState = 1;
-  playback::PlayLit = 1;
+  playing::PlayState = playback::Playing;
+  playing::FeedState = 1;
+  playing::PlayLit = 1;
   ui::PaintPlayButton(0);
   ui::LastShownSecond = -2;
-  const auto& playing = playlist::Playlist[4];
-  playback::NowPlaying = {playing.LengthBytes, playing.Title, playing.LengthBytes / 2,
-                          playing.EntryId, 0};
+  const auto& heard = playlist::Playlist[4];
+  playing::NowPlaying = {heard.LengthBytes, heard.Title, heard.LengthBytes / 2, heard.EntryId, 0};
   ui::NowPlayingTick();
   ui::PaintOpenButton(1);  // the mouse rests on "open"
   for (int alpha = 5; alpha <= 255; alpha += 5) ui::SetWindowAlpha(ui::MainWindow, alpha);
@@ -63,7 +62,7 @@ TEST_F(Screenshot, TwentyEntriesOnePlayingHalfWay) {
   ASSERT_FALSE(path.empty());
   std::printf("screenshot: %s\n", path.c_str());
   EXPECT_EQ(playlist::CurrentIndex, 4);
-  EXPECT_TRUE(TextIn(Screen(), {20, LeftRow(4).y, 40, 26}, Backdrop(), ui::ProgressColor));
+  EXPECT_TRUE(TextIn(Screen(), {20, LeftRow(4).y, 40, 26}, Backdrop(), kProgressColor));
 }
 
 }  // namespace
