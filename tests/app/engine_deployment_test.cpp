@@ -1,4 +1,5 @@
 // Deployment of the built-in engine libraries into the user's data folder, and their binding.
+#include <elf.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -21,6 +22,19 @@ namespace nf::app {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Every function of the three binding tables holds an address.
+void ExpectEveryNameBound() {
+#define EXPECT_BOUND_DECODER(result, name, params) \
+  EXPECT_NE(engine::decoder_engine.name, nullptr) << #name;
+#define EXPECT_BOUND_OUTPUT(result, name, params) \
+  EXPECT_NE(engine::asio_output.name, nullptr) << #name;
+  NF_ORVO_FUNCTIONS(EXPECT_BOUND_DECODER)
+  NF_ORVU_FUNCTIONS(EXPECT_BOUND_DECODER)
+  NF_ORVA_FUNCTIONS(EXPECT_BOUND_OUTPUT)
+#undef EXPECT_BOUND_DECODER
+#undef EXPECT_BOUND_OUTPUT
+}
 
 class EngineDeploymentTest : public ::testing::Test {
  protected:
@@ -152,6 +166,45 @@ TEST_F(EngineDeploymentTest, ALibraryThatCouldNotBeWrittenIsReportedByNameWhenBo
   EXPECT_EXIT(BindEngineLibraries(), ::testing::ExitedWithCode(0), "Vantril: Error open orvo.dll");
 }
 
+// The section names of a 64-bit ELF image.
+std::vector<std::string> SectionNames(const EngineImage& image) {
+  std::vector<std::string> names;
+  if (image.size < sizeof(Elf64_Ehdr) || std::memcmp(image.bytes, ELFMAG, SELFMAG) != 0 ||
+      image.bytes[EI_CLASS] != ELFCLASS64)
+    return names;
+  Elf64_Ehdr header;
+  std::memcpy(&header, image.bytes, sizeof header);
+  const auto section = [&](std::size_t index) {
+    Elf64_Shdr entry{};
+    const std::size_t at = header.e_shoff + index * sizeof entry;
+    if (at + sizeof entry <= image.size) std::memcpy(&entry, image.bytes + at, sizeof entry);
+    return entry;
+  };
+  const Elf64_Shdr strings = section(header.e_shstrndx);
+  for (std::size_t i = 0; i < header.e_shnum; ++i) {
+    const std::size_t at = strings.sh_offset + section(i).sh_name;
+    if (at >= image.size) continue;
+    const auto* name = reinterpret_cast<const char*>(image.bytes + at);
+    names.emplace_back(name, strnlen(name, image.size - at));
+  }
+  return names;
+}
+
+TEST_F(EngineDeploymentTest, TheBuiltInImagesCarryNoDebugInformationAndStillBind) {
+  for (const EngineImage& image : EmbeddedEngineImages()) {
+    const std::string file = platform::ToUtf8(image.file_name);
+    const std::vector<std::string> sections = SectionNames(image);
+    ASSERT_NE(std::find(sections.begin(), sections.end(), ".dynsym"), sections.end())
+        << file << " must be a shared object with its dynamic symbols";
+    for (const std::string& name : sections)
+      EXPECT_FALSE(name.starts_with(".debug")) << file << " " << name;
+  }
+  // Every exported name survives in the written files.
+  DeployEngineLibraries();
+  BindEngineLibraries();
+  ExpectEveryNameBound();
+}
+
 TEST_F(EngineDeploymentTest, WithoutADataFolderTheLibrariesGoBelowTheCurrentFolder) {
   unsetenv("XDG_DATA_HOME");
   unsetenv("HOME");
@@ -182,13 +235,7 @@ class EngineBindingTest : public ::testing::Test {
 TEST_F(EngineBindingTest, BindsEveryNameOfTheThreeLibraries) {
   UseFolder(Fakes("good"));
   BindEngineLibraries();
-#define EXPECT_BOUND_DECODER(result, name, params) \
-  EXPECT_NE(engine::decoder_engine.name, nullptr) << #name;
-#define EXPECT_BOUND_OUTPUT(result, name, params) \
-  EXPECT_NE(engine::asio_output.name, nullptr) << #name;
-  NF_ORVO_FUNCTIONS(EXPECT_BOUND_DECODER)
-  NF_ORVU_FUNCTIONS(EXPECT_BOUND_DECODER)
-  NF_ORVA_FUNCTIONS(EXPECT_BOUND_OUTPUT)
+  ExpectEveryNameBound();
 }
 
 TEST_F(EngineBindingTest, EachFailureNamesItsLibraryAndEndsWithCodeZero) {
