@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/app.h"
+#include "platform/log.h"
 
 namespace nf::app {
 namespace {
@@ -32,8 +33,11 @@ void DeployEngineLibraries() {
   EngineFolder += u"/";
   for (const EngineImage& image : EmbeddedEngineImages()) {
     const std::u16string path = EngineFolder + std::u16string(image.file_name);
-    // A file that cannot be written stays as it is; binding then reports it by name.
-    if (!MatchesImage(path, image)) platform::WriteWholeFile(path, image.bytes, image.size);
+    if (MatchesImage(path, image)) continue;
+    // A file that cannot be written stays as it was (never cut off); binding then reports it by
+    // name, and only the log says why.
+    if (const auto written = platform::WriteWholeFile(path, image.bytes, image.size); !written)
+      platform::LogFailure("deploy", platform::ToUtf8(path) + " not written: " + written.failure);
   }
 }
 

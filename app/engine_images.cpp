@@ -1,5 +1,6 @@
-// engine_images.cpp — the three engine libraries, built into the program whole by the
-// assembler file the build generates (engine_images.S), each with its exact length.
+// engine_images.cpp — the three engine libraries without their debug information, built into
+// the program whole by the assembler file the build generates (engine_images.S), each with its
+// exact length.
 #include "app/app.h"
 
 extern "C" {

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/text_codec.h"
 
@@ -99,19 +100,39 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(std::u16string_view path)
   }
 }
 
-bool WriteWholeFile(std::u16string_view path, const void* bytes, std::size_t size) {
-  FileDescriptor file{
-      open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600)};
-  if (file.fd < 0) return false;
+WriteResult WriteWholeFile(std::u16string_view path, const void* bytes, std::size_t size) {
+  const std::string target = NativePath(path);
+  const std::size_t name_start = target.rfind('/') + 1;  // 0 without a folder
+  std::string temporary =
+      target.substr(0, name_start) + "." + target.substr(name_start) + ".XXXXXX";
+  const auto failed = [](const char* step) {
+    return WriteResult{std::string(step) + ": " + std::strerror(errno)};
+  };
+  FileDescriptor file{mkostemp(temporary.data(), O_CLOEXEC)};  // mode 0600
+  if (file.fd < 0) return failed("create temporary file");
+  const auto discard = [&](const char* step) {
+    WriteResult result = failed(step);
+    if (file.fd >= 0) close(file.fd);
+    file.fd = -1;
+    unlink(temporary.c_str());
+    return result;
+  };
   const auto* next = static_cast<const std::uint8_t*>(bytes);
   while (size > 0) {
     const ssize_t put = write(file.fd, next, size);
     if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
+    if (put == 0) errno = EIO;
+    if (put <= 0) return discard("write");
     next += put;
     size -= static_cast<std::size_t>(put);
   }
-  return true;
+  // A delayed write can still fail for lack of space: only after the flush are the bytes there.
+  if (fsync(file.fd) != 0) return discard("fsync");
+  const int written = file.fd;
+  file.fd = -1;
+  if (close(written) != 0) return discard("close");
+  if (rename(temporary.c_str(), target.c_str()) != 0) return discard("rename");
+  return {};
 }
 
 std::optional<std::int64_t> FileModifiedNs(std::u16string_view path) {

@@ -29,8 +29,17 @@ bool CreateFolderPath(std::u16string_view path);
 bool FileReadable(std::u16string_view path);
 // The whole file, or nullopt when it cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(std::u16string_view path);
-// Creates or truncates the file (mode 0600 when new) and writes the bytes in one piece.
-bool WriteWholeFile(std::u16string_view path, const void* bytes, std::size_t size);
+// What a whole-file write came to: true when the file holds the bytes; otherwise the failing
+// step and the system's reason, for the failure log.
+struct WriteResult {
+  std::string failure;
+  explicit operator bool() const { return failure.empty(); }
+};
+// Replaces the file whole, mode 0600: the bytes go to a temporary file in the same folder, which
+// is flushed to disk and renamed over the path. A write that fails part-way (a full disk, a size
+// limit) removes the temporary file and leaves the old file, or its absence, as it was, so no
+// cut-off file is ever read back. The folder must be writable.
+WriteResult WriteWholeFile(std::u16string_view path, const void* bytes, std::size_t size);
 // Last modification time in nanoseconds since the epoch; nullopt when the file is missing.
 std::optional<std::int64_t> FileModifiedNs(std::u16string_view path);
 

@@ -73,7 +73,7 @@ TEST(Files, WriteReadSizeAndReadability) {
   EXPECT_EQ(ReadWholeFile(file), std::vector<std::uint8_t>(bytes, bytes + 5));
   EXPECT_EQ(std::filesystem::status(ToUtf8(file)).permissions(),
             std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-  ASSERT_TRUE(WriteWholeFile(file, bytes, 2));  // truncates
+  ASSERT_TRUE(WriteWholeFile(file, bytes, 2));  // replaces the longer file
   EXPECT_EQ(FileSize(file), 2);
   EXPECT_TRUE(FileModifiedNs(file).has_value());
 }
