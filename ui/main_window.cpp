@@ -1,7 +1,9 @@
 // main_window.cpp — the main window: a borderless surface over the background picture, its
 // elements with their fixed numbers and places, the fade's opacity, and the button painters.
 #include <algorithm>
+#include <string>
 
+#include "platform/log.h"
 #include "platform/platform.h"
 #include "playback/playback_state.h"
 #include "playlist/playlist.h"
@@ -14,6 +16,15 @@ namespace {
 using platform::Rect;
 
 constexpr int CaptionHeight = 26;
+
+// A part of the window that could not be made is named in the failure log (the toolkit's own
+// line gives the reason); the window goes on without it.
+bool Made(bool made, const char* part, int number) {
+  if (!made)
+    platform::LogFailure("ui", std::string("BuildMainWindow: ") + part + " (" +
+                                   std::to_string(number) + ") could not be made");
+  return made;
+}
 constexpr Rect ButtonRect(int x) {
   return {x, 570, 64, 29};
 }
@@ -30,10 +41,11 @@ void PaintTextButton(int button, std::uint8_t hovered, const char16_t* word, int
 }
 
 void CreatePanel(int panel, int backdrop, int x) {
-  platform::CreateCanvas(panel, MainWindow, {x, 80, PanelWidth, PanelHeight});
+  Made(platform::CreateCanvas(panel, MainWindow, {x, 80, PanelWidth, PanelHeight}), "panel", panel);
   // The panel's backdrop is the very part of the picture it covers (the picture starts at y 26).
-  platform::CopyImageRegion(backdrop, BackgroundImage,
-                            {x, 80 - CaptionHeight, PanelWidth, PanelHeight});
+  Made(platform::CopyImageRegion(backdrop, BackgroundImage,
+                                 {x, 80 - CaptionHeight, PanelWidth, PanelHeight}),
+       "panel backdrop", backdrop);
   if (!platform::StartDrawing(panel)) return;
   platform::DrawImage(backdrop, 0, 0);
   platform::StopDrawing();
@@ -50,29 +62,36 @@ void BuildMainWindow() {
   const platform::Size screen = platform::ScreenSize();
   const int x = (screen.width - std::min(screen.width, MainWindowWidth)) / 2;
   const int y = (screen.height - std::min(screen.height, MainWindowHeight)) / 2;
-  if (!platform::OpenWindow(MainWindow, {x, y, MainWindowWidth, MainWindowHeight}, u"Nightfold",
-                            platform::WindowBorderless))
+  if (!Made(platform::OpenWindow(MainWindow, {x, y, MainWindowWidth, MainWindowHeight},
+                                 u"Nightfold", platform::WindowBorderless),
+            "main window", MainWindow))
     return;
   platform::SetWindowColor(MainWindow, WindowColor);
   SetWindowAlpha(MainWindow, 0);
-  platform::DecodePngImage(BackgroundImage, resources::BackgroundPng());
+  Made(platform::DecodePngImage(BackgroundImage, resources::BackgroundPng()), "background picture",
+       BackgroundImage);
 
-  platform::CreateCanvas(BackgroundCanvas, MainWindow, {0, CaptionHeight, 999, 544});
+  Made(platform::CreateCanvas(BackgroundCanvas, MainWindow, {0, CaptionHeight, 999, 544}),
+       "background canvas", BackgroundCanvas);
   if (platform::StartDrawing(BackgroundCanvas)) {
     platform::DrawImage(BackgroundImage, 0, 0);
     platform::StopDrawing();
   }
 
   platform::SetDefaultElementFont(CaptionFont);
-  platform::CreateTextElement(CaptionStrip, MainWindow, {0, 0, 0, 0}, u"      Nightfold");
+  Made(platform::CreateTextElement(CaptionStrip, MainWindow, {0, 0, 0, 0}, u"      Nightfold"),
+       "caption strip", CaptionStrip);
   platform::SetTextElementColors(CaptionStrip, CaptionTextColor, CaptionBackColor);
 
-  platform::CreateCanvas(CloseButton, MainWindow, {949, 0, 50, 26});
+  Made(platform::CreateCanvas(CloseButton, MainWindow, {949, 0, 50, 26}), "close button",
+       CloseButton);
   PaintCloseButton(0);
-  platform::CreateCanvas(MinimizeButton, MainWindow, {903, 0, 46, 26});
+  Made(platform::CreateCanvas(MinimizeButton, MainWindow, {903, 0, 46, 26}), "minimise button",
+       MinimizeButton);
   PaintMinimizeButton(0);
 
-  platform::CreateCanvas(RateIndicator, MainWindow, {24, 36, 88, 26});
+  Made(platform::CreateCanvas(RateIndicator, MainWindow, {24, 36, 88, 26}), "rate indicator",
+       RateIndicator);
   if (platform::StartDrawing(RateIndicator)) {
     platform::FillBox(0, 0, 88, 26, WindowColor);
     platform::StopDrawing();
@@ -81,11 +100,14 @@ void BuildMainWindow() {
   CreatePanel(LeftPanel, LeftPanelImage, 20);
   CreatePanel(RightPanel, RightPanelImage, 669);
 
-  platform::CreateCanvas(TotalTimeDisplay, MainWindow, {16, 512, 70, 22});
+  Made(platform::CreateCanvas(TotalTimeDisplay, MainWindow, {16, 512, 70, 22}), "total time",
+       TotalTimeDisplay);
   PaintTotalTime();
 
-  platform::CreateCanvas(PageUpArrow, MainWindow, {124, 32, 32, 32});
-  platform::CreateCanvas(PageDownArrow, MainWindow, {124, 508, 32, 32});
+  Made(platform::CreateCanvas(PageUpArrow, MainWindow, {124, 32, 32, 32}), "page-up arrow",
+       PageUpArrow);
+  Made(platform::CreateCanvas(PageDownArrow, MainWindow, {124, 508, 32, 32}), "page-down arrow",
+       PageDownArrow);
   PaintPageArrows(0);
 
   struct Button {
@@ -100,7 +122,7 @@ void BuildMainWindow() {
                                             {NextButton, 212, PaintNextButton},
                                             {OpenButton, 274, PaintOpenButton},
                                             {ClearButton, 338, PaintClearButton}}) {
-    platform::CreateCanvas(id, MainWindow, ButtonRect(button_x));
+    Made(platform::CreateCanvas(id, MainWindow, ButtonRect(button_x)), "button", id);
     paint(0);
   }
 

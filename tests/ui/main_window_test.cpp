@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/log.h"
 #include "tests/ui/main_window_fixture.h"
 
 namespace nf::test {
@@ -263,6 +264,22 @@ TEST(Skin, WithoutAnyFontTheWindowStillOpensAndSaysWhyOnce) {
   ASSERT_TRUE(platform::WindowExists(ui::MainWindow));
   EXPECT_FALSE(HasInk(Screen(), RectOf(ui::PlayButton), kWindowColor));  // no words, no harm
   platform::StopToolkit();
+}
+
+// Without a window system nothing can be made: the user's messages stay as they are, and the
+// log names the part that failed.
+TEST(MainWindowFailure, NamesThePartThatCouldNotBeMade) {
+  setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+  const std::string log = platform::LogFilePath();
+  std::filesystem::remove(log);
+  testing::internal::CaptureStderr();
+  ui::BuildMainWindow();
+  testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(platform::WindowExists(ui::MainWindow));
+  std::ifstream file(log);
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("ui: BuildMainWindow: main window (20) could not be made"), std::string::npos)
+      << text;
 }
 
 }  // namespace
